@@ -1,0 +1,20 @@
+#include "media/video_probe.h"
+
+#include "app/app_state.h"
+#include "app/message_box.h"
+
+BOOL ProbeVideoFrameSize(HWND hwnd, LPCSTR pszName)
+{
+    PAVIFILE pFile;
+
+    AVIFileInit();
+    if (AVIFileOpenA(&pFile, pszName, OF_READ, NULL) != AVIERR_OK) {
+        ShowMessage(hwnd, AVI_REFUSED_TEXT);
+        AVIFileExit();
+        return FALSE;
+    }
+    AVIFileInfoA(pFile, &AppState.aviInfo, sizeof(AppState.aviInfo));
+    AVIFileRelease(pFile);
+    AVIFileExit();
+    return TRUE;
+}
