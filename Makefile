@@ -1,0 +1,23 @@
+# Front door: make build | run | test. Each installs what is missing first.
+.PHONY: build run test deps media clean
+
+deps:
+	@tests/harness/deps.sh
+
+build: deps
+	cmake -S . -B build/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+	cmake --build build/x86
+	cmake -S . -B build/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DQV_TESTS=ON
+	cmake --build build/x64
+
+media: deps
+	@tests/media/make_media.sh build/media
+
+test: build media
+	tests/harness/run-suite.sh
+
+run: build media
+	tests/harness/run-player.sh
+
+clean:
+	rm -rf build

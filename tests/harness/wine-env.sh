@@ -1,0 +1,14 @@
+# Sourced: the environment of the private Wine session used by run and test.
+# 64-bit loader only: /usr/bin/wine prefers the 32-bit one, which cannot run here.
+QV_ROOT=${QV_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+export WINEPREFIX=${QV_WINEPREFIX:-$QV_ROOT/build/wineprefix}
+export WINEARCH=win64
+export WINELOADER=/usr/lib/wine/wine64
+export WINESERVER=/usr/lib/wine/wineserver64
+export WINEDEBUG=${WINEDEBUG:--all}
+# No add-on installer prompts; a test may add overrides of its own.
+export WINEDLLOVERRIDES="mscoree,mshtml=${QV_DLLOVERRIDES:+;$QV_DLLOVERRIDES}"
+# Wine's sound goes through ALSA, whose configuration is read from HOME.
+export QV_WINE_HOME=$QV_ROOT/build/winehome
+export HOME=$QV_WINE_HOME
+export QV_CAPTURE=$QV_WINE_HOME/capture.wav

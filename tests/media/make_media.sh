@@ -1,0 +1,49 @@
+#!/bin/bash
+# Generates the test and sample media into the given folder, once.
+set -euo pipefail
+out=${1:?usage: make_media.sh DIR}
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+stamp=$out/.made
+# Remade when this script changes.
+if [ -f "$stamp" ] && [ "$stamp" -nt "$0" ]; then exit 0; fi
+mkdir -p "$out"
+cd "$out"
+ff() { ffmpeg -hide_banner -loglevel error -y "$@"; }
+
+# Sound: a 1 s 440 Hz tone.
+sox -n -r 22050 -c 1 -b 16 tone440.wav synth 1 sine 440 vol 0.5
+
+# A small MIDI file: format 0, one track, an A4 held for a second.
+{
+    printf 'MThd\0\0\0\6\0\0\0\1\0\x60'
+    printf 'MTrk\0\0\0\x14'
+    printf '\0\xff\x51\x03\x07\xa1\x20'  # tempo 500000 us per quarter
+    printf '\0\x90\x45\x60'             # note on A4
+    printf '\x81\x40\x80\x45\x40'       # after 192 ticks: note off
+    printf '\0\xff\x2f\0'               # end of track
+} >tune.mid
+
+# Movies: Microsoft Video 1 pictures with a 440 Hz PCM sound track.
+movie() { # name width height
+    ff -f lavfi -i "testsrc=size=$2x$3:rate=10" -f lavfi -i "sine=frequency=440:sample_rate=22050" \
+        -t 2 -c:v msvideo1 -c:a pcm_s16le -ac 1 "$1"
+}
+movie movie320x240.avi 320 240
+movie movie176x144.avi 176 144
+movie movie16x48.avi 16 48
+
+# Files that are not movies although named so.
+echo "This is a text file, not a movie." >text.avi
+head -c 100 movie176x144.avi >truncated.avi
+
+# Extensions: the movie path only for a whole, case-blind "avi".
+cp movie176x144.avi upper.AVI
+cp movie176x144.avi mixed.Avi
+cp tone440.wav sound.avi2
+cp tone440.wav sound.avix
+cp tone440.wav "trailingdot."
+cp tone440.wav nodot
+touch "$stamp"
+echo "test media in $out"
