@@ -50,6 +50,7 @@ void AbortScenario(const std::string &why)
 }
 
 std::string Show(long long v) { return std::to_string(v); }
+std::string Show(long v) { return std::to_string(v); }
 std::string Show(unsigned long v) { return std::to_string(v); }
 std::string Show(int v) { return std::to_string(v); }
 std::string Show(unsigned v) { return std::to_string(v); }

@@ -37,6 +37,7 @@ void RecordCheck(bool ok, const char *expr, const char *file, int line,
     } while (0)
 
 std::string Show(long long v);
+std::string Show(long v);
 std::string Show(unsigned long v);
 std::string Show(int v);
 std::string Show(unsigned v);

@@ -7,9 +7,16 @@ root=$(cd "$here/../.." && pwd)
 "$here/session.sh" start || { echo "0 passed, 1 failed"; exit 1; }
 trap '"$here/session.sh" stop' EXIT
 export DISPLAY=$("$here/session.sh" display)
+# The harness's own screenshots, for the README.
+shots=$root/build/screenshots
+mkdir -p "$shots"
+export QV_SCREENSHOT=$shots/start.bmp QV_SCREENSHOT_MOVIE=$shots/movie.bmp
 log=$root/build/x64/ctest.log
 (cd "$root/build/x64" && ctest --output-on-failure "$@" 2>&1) | tee "$log"
 status=${PIPESTATUS[0]}
+for bmp in "$shots"/*.bmp; do
+    [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" 2>/dev/null && rm -f "$bmp"
+done
 summary=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -1)
 total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
 failed=$(sed -E 's/.*, ([0-9]+) tests failed.*/\1/' <<<"$summary")

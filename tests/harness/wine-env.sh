@@ -12,3 +12,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml=${QV_DLLOVERRIDES:+;$QV_DLLOVERRIDES}"
 export QV_WINE_HOME=$QV_ROOT/build/winehome
 export HOME=$QV_WINE_HOME
 export QV_CAPTURE=$QV_WINE_HOME/capture.wav
+# The session's display, for programs started outside run-suite.sh.
+if [ -z "${DISPLAY:-}" ] && [ -f "$QV_ROOT/build/session/display" ]; then
+    export DISPLAY=$(cat "$QV_ROOT/build/session/display")
+fi

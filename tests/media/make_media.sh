@@ -43,7 +43,9 @@ cp movie176x144.avi upper.AVI
 cp movie176x144.avi mixed.Avi
 cp tone440.wav sound.avi2
 cp tone440.wav sound.avix
-cp tone440.wav "trailingdot."
+# Windows drops a trailing dot when it resolves a name, so "trailingdot."
+# as typed in the dialog names this file.
+cp tone440.wav trailingdot
 cp tone440.wav nodot
 touch "$stamp"
 echo "test media in $out"
