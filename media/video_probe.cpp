@@ -2,13 +2,15 @@
 
 #include "app/app_state.h"
 #include "app/message_box.h"
+#include "media/avi_check.h"
 
 BOOL ProbeVideoFrameSize(HWND hwnd, LPCSTR pszName)
 {
     PAVIFILE pFile;
 
     AVIFileInit();
-    if (AVIFileOpenA(&pFile, pszName, OF_READ, NULL) != AVIERR_OK) {
+    if (!IsWellFormedAvi(pszName) ||
+        AVIFileOpenA(&pFile, pszName, OF_READ, NULL) != AVIERR_OK) {
         ShowMessage(hwnd, AVI_REFUSED_TEXT);
         AVIFileExit();
         return FALSE;
