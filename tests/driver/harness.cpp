@@ -398,6 +398,31 @@ void OpenFile(Player &p, const std::string &winPath)
     ChooseInDialog(p, ClickOpenAndWaitDialog(p), winPath);
 }
 
+bool TryOpenFile(Player &p, const std::string &winPath, std::string *why)
+{
+    try {
+        OpenFile(p, winPath);
+        return true;
+    } catch (const ScenarioAbort &e) {
+        *why = e.what();
+        return false;
+    }
+}
+
+bool Responds(Player &p, DWORD timeoutMs)
+{
+    DWORD_PTR result;
+    return SendMessageTimeoutA(p.hwndMain, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+bool Exited(Player &p, DWORD *exitCode)
+{
+    if (WaitForSingleObject(p.pi.hProcess, 0) != WAIT_OBJECT_0)
+        return false;
+    GetExitCodeProcess(p.pi.hProcess, exitCode);
+    return true;
+}
+
 // ---- screen ---------------------------------------------------------------------
 
 // Copies a DC's pixels into 32-bit top-down rows.

@@ -103,6 +103,12 @@ void ChooseInDialog(Player &p, HWND dlg, const std::string &winPath);
 void CancelDialog(Player &p, HWND dlg);
 // The whole open flow: click, choose, settle.
 void OpenFile(Player &p, const std::string &winPath);
+// The same, but a step that times out is reported in `why` instead of
+// ending the scenario.
+bool TryOpenFile(Player &p, const std::string &winPath, std::string *why);
+// True when the player's thread answers within `timeoutMs`.
+bool Responds(Player &p, DWORD timeoutMs);
+bool Exited(Player &p, DWORD *exitCode);
 
 // ---- screen ---------------------------------------------------------------------
 

@@ -3,7 +3,7 @@
 # root or through sudo). Quiet when everything is there.
 set -euo pipefail
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
-          wine wine64 fonts-wine xvfb xauth ffmpeg sox imagemagick procps)
+          wine wine64 fonts-wine xvfb xauth ffmpeg sox imagemagick procps python3)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||

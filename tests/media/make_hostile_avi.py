@@ -110,6 +110,38 @@ class Movie:
         return b'RIFF' + le32(riff_size) + b'AVI ' + body
 
 
+def garbage_after_format():
+    """A format chunk that claims 16 more bytes than it has, so that a
+    reader walking on finds a nameless chunk of enormous size."""
+    m = Movie()
+    data = bytearray(m.bytes())
+    at = data.find(b'strf')
+    real = struct.unpack('<I', data[at + 4:at + 8])[0]
+    tail = b'\0' * 8 + b'\0\0\0\0' + le32(0xB6000000)
+    data[at + 8 + real:at + 8 + real] = tail
+    data[at + 4:at + 8] = le32(real + 8)
+    for name in (b'strl', b'hdrl'):  # keep the enclosing lists whole
+        pos = data.find(name) - 8
+        size = struct.unpack('<I', data[pos + 4:pos + 8])[0]
+        data[pos + 4:pos + 8] = le32(size + len(tail))
+    data[4:8] = le32(len(data) - 8)
+    return bytes(data)
+
+
+def real_movie(path):
+    with open(path, 'rb') as f:
+        return f.read()
+
+
+def header_overruns(real):
+    """The header list of a real movie made longer than it is, so that it
+    swallows the start of the movie data."""
+    data = bytearray(real)
+    size = struct.unpack('<I', data[16:20])[0]
+    data[16:20] = le32(size + 0x0E00)
+    return bytes(data)
+
+
 def boundaries(data):
     """Offsets of every chunk header in a RIFF file, walking lists."""
     out = []
@@ -175,6 +207,17 @@ def main():
     add('streams-2-of-1.avi', Movie(streams=2).bytes())
     add('streams-1-of-2.avi', Movie(streams=1, audio=True).bytes())
     add('streams-1000-lists.avi', Movie(streams=1000, strl_count=40).bytes())
+
+    # One file per structure found to crash the platform's reader (kept
+    # apart from the others so that the fix for each has its own test).
+    add('crash-zero-streams.avi', Movie(streams=0).bytes())
+    add('crash-zero-streams-no-list.avi', Movie(streams=0, strl_count=0).bytes())
+    add('crash-no-stream-header.avi', Movie(with_strh=False).bytes())
+    add('crash-stream-list-too-short.avi', Movie(audio=True, streams=2).bytes({'strl': 3}))
+    add('crash-format-size-all-ones.avi', Movie(audio=True, streams=2).bytes({'strf': 0xFFFFFFFF}))
+    add('crash-movie-list-odd-size.avi', Movie(audio=True, streams=2).bytes({'movi': 57}))
+    add('crash-garbage-after-format.avi', garbage_after_format())
+    add('crash-header-overruns.avi', header_overruns(real_movie(valid_movie)))
 
     # Garbage indexes.
     for n in range(24):

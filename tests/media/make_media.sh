@@ -47,5 +47,7 @@ cp tone440.wav sound.avix
 # as typed in the dialog names this file.
 cp tone440.wav trailingdot
 cp tone440.wav nodot
+# Hostile files named .avi, from a fixed seed.
+python3 "$here/make_hostile_avi.py" "$(dirname "$out")/hostile" movie176x144.avi
 touch "$stamp"
 echo "test media in $out"

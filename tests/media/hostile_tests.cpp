@@ -1,0 +1,175 @@
+// Hostile files through the real open path: the player must neither crash
+// nor hang, and must either refuse a file with its one box or lay out the
+// frame size that the platform's AVI services report for it.
+#include <cstdio>
+
+#include "media/avi_reference.h"
+#include "media/media_steps.h"
+
+namespace {
+
+std::vector<std::string> HostileFiles(const char *pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((WinPath(Env("QV_HOSTILE")) + "\\" + pattern).c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        AbortScenario("no hostile corpus: make media");
+    do
+        names.push_back(fd.cFileName);
+    while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return names;
+}
+
+// Keeps a file that failed, for reproduction.
+void KeepFailure(const std::string &path, const std::string &name)
+{
+    std::string dir = WorkPath("failed");
+    CreateDirectoryA(dir.c_str(), NULL);
+    CopyFileA(path.c_str(), (dir + "\\" + name).c_str(), FALSE);
+}
+
+struct Outcome {
+    int refused = 0, opened = 0, failures = 0, restarts = 0;
+};
+
+// Opens one file and judges what the player did. Returns false when the
+// player must be restarted.
+bool OpenHostile(Player &p, const std::string &name, Outcome &out)
+{
+    std::string path = WinPath(Env("QV_HOSTILE")) + "\\" + name;
+    AviReference ref = ReadAviReference(path);
+    bool expectBox = !ref.wellFormed || ref.kind != AviReference::Opened;
+    Snapshot before = Snap(p);
+    std::string why;
+    bool ok = TryOpenFile(p, path, &why);
+    DWORD code = 0;
+    if (Exited(p, &code)) {
+        CHECK_MSG(false, name + ": the player ended, status " + Show(static_cast<unsigned>(code)));
+        KeepFailure(path, name);
+        ++out.failures;
+        return false;
+    }
+    if (!ok || !Responds(p, 15000)) {
+        CHECK_MSG(false, name + ": no answer (" + why + ")");
+        KeepFailure(path, name);
+        ++out.failures;
+        return false;
+    }
+    HWND box = WaitMessageBox(p.pi.dwProcessId, expectBox ? 5000 : 100);
+    int controlErrors = DismissControlErrors(p);
+    bool good = true;
+    if (expectBox) {
+        ++out.refused;
+        good = box && BoxText(box) == "AVI file corrupted or Format not supported" &&
+               MessageBoxes(p.pi.dwProcessId).size() == 1;
+        if (box)
+            DismissBox(box);
+        Settle(p);
+        Snapshot after = Snap(p);
+        good = good && after.player == before.player && after.caption == before.caption &&
+               EqualRect(&after.mainRect, &before.mainRect) && after.children == 3;
+    } else {
+        ++out.opened;
+        HWND player = ChildOfClass(p.hwndMain, "MCIWndClass");
+        good = !box && CountChildrenOfClass(p.hwndMain, "MCIWndClass") == 1 &&
+               Children(p.hwndMain).size() == 3 && TextOf(CaptionOf(p)) == name;
+        RECT pr = player ? RectInParent(player) : RECT{};
+        if (ref.width <= 4096 && ref.height <= 4096) {
+            // Sizes the window system takes as they are.
+            good = good && pr == Xywh(4, 32, static_cast<int>(ref.width),
+                                      static_cast<int>(ref.height) + 26);
+        } else {
+            RECT mr = ScreenRect(p.hwndMain);
+            Note("%s: frame %lux%lu; the window system made the player %ldx%ld, the window %ldx%ld",
+                 name.c_str(), ref.width, ref.height, pr.right - pr.left, pr.bottom - pr.top,
+                 mr.right - mr.left, mr.bottom - mr.top);
+        }
+        if (box)
+            DismissBox(box);
+    }
+    if (controlErrors)
+        Note("%s: %d error box(es) from the player control", name.c_str(), controlErrors);
+    CHECK_MSG(good, name + (expectBox ? ": want the refusal box and no change"
+                                      : ": want the movie layout of " + Show(static_cast<unsigned>(ref.width)) +
+                                            "x" + Show(static_cast<unsigned>(ref.height))));
+    if (!good) {
+        KeepFailure(path, name);
+        ++out.failures;
+    }
+    return true;
+}
+
+Outcome RunCorpus(const std::vector<std::string> &names)
+{
+    Outcome out;
+    Player p = StartPlayer();
+    OpenFile(p, MediaPath("tone440.wav"));
+    for (const std::string &name : names) {
+        if (!OpenHostile(p, name, out)) {
+            Kill(p);
+            ++out.restarts;
+            p = StartPlayer();
+            OpenFile(p, MediaPath("tone440.wav"));
+        }
+    }
+    CHECK_EQ(CloseAndWait(p), 0ul);
+    Note("%zu files: %d refused, %d opened, %d failed, %d player restarts", names.size(),
+         out.refused, out.opened, out.failures, out.restarts);
+    return out;
+}
+
+}  // namespace
+
+// Each structure that crashes the platform's AVI reader, refused instead.
+SCENARIO(hostile_crash_causes_are_refused)
+{
+    std::vector<std::string> names = HostileFiles("crash-*.avi");
+    CHECK(names.size() >= 8);
+    for (const std::string &name : names) {
+        AviReference ref = ReadAviReference(WinPath(Env("QV_HOSTILE")) + "\\" + name);
+        Note("%s: the platform's reader alone %s (status %08lx)", name.c_str(),
+             KindName(ref.kind), ref.exitCode);
+        CHECK_MSG(!ref.wellFormed, name + " passes the structure check");
+    }
+    Outcome out = RunCorpus(names);
+    CHECK_EQ(out.refused, static_cast<int>(names.size()));
+}
+
+SCENARIO(hostile_corpus)
+{
+    std::vector<std::string> names = HostileFiles("*.avi");
+    CHECK(names.size() >= 500);
+    Outcome out = RunCorpus(names);
+    CHECK(out.opened > 0 && out.refused > 0);
+}
+
+// The check refuses no movie that the services read: every valid test
+// movie, and every hostile file, passes it unless the services refuse it,
+// crash on it, or it breaks one of the header rules.
+SCENARIO(hostile_check_keeps_what_the_services_read)
+{
+    for (const char *name : {"movie320x240.avi", "movie176x144.avi", "movie16x48.avi",
+                             "upper.AVI", "mixed.Avi"}) {
+        AviReference ref = ReadAviReference(MediaPath(name));
+        CHECK_MSG(ref.wellFormed && ref.kind == AviReference::Opened, name);
+    }
+    int kept = 0, refusedByServices = 0, refusedByRules = 0;
+    for (const std::string &name : HostileFiles("*.avi")) {
+        AviReference ref = ReadAviReference(WinPath(Env("QV_HOSTILE")) + "\\" + name);
+        if (ref.wellFormed) {
+            CHECK_MSG(ref.kind != AviReference::Crashed && ref.kind != AviReference::Hung,
+                      name + " passes the check but the services " + KindName(ref.kind));
+            ++kept;
+        } else if (ref.kind == AviReference::Opened) {
+            printf("refused by the header rules although the services read it: %s\n", name.c_str());
+            ++refusedByRules;
+        } else {
+            ++refusedByServices;
+        }
+    }
+    Note("%d pass the check; %d refused where the services refuse or crash; %d refused by the "
+         "header rules alone", kept, refusedByServices, refusedByRules);
+    CHECK(refusedByRules <= 8);
+}
