@@ -1,0 +1,144 @@
+// A long session: sound, movie and refused files in turn in one process.
+// Prints the figures; fails on growth of memory, handles or window objects.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "media/media_steps.h"
+
+#include <psapi.h>  // after windows.h
+
+namespace {
+
+struct Usage {
+    unsigned long long privateKiB = 0;  // Linux's private pages of the process
+    unsigned long fds = 0;              // its open Unix files
+    DWORD handles = 0, gdiObjects = 0, userObjects = 0;  // where Wine reports them
+};
+
+std::string ReadAll(const std::string &path)
+{
+    std::string out;
+    if (FILE *f = fopen(path.c_str(), "rb")) {
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+            out.append(buf, n);
+        fclose(f);
+    }
+    return out;
+}
+
+// Wine reports neither the memory nor the handles of another process, so
+// the figures come from Linux's view of the player, read through drive Z:.
+// Its Unix process is the one whose command line names the executable.
+std::string UnixProcDir(const std::string &exe)
+{
+    std::string best;
+    unsigned long bestPid = 0;
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA("Z:\\proc\\*", &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return best;
+    do {
+        char *end;
+        unsigned long pid = strtoul(fd.cFileName, &end, 10);
+        if (*end || pid <= bestPid)
+            continue;
+        std::string dir = std::string("Z:\\proc\\") + fd.cFileName;
+        std::string cmd = ReadAll(dir + "\\cmdline");
+        if (lstrcmpiA(cmd.c_str(), exe.c_str()) == 0) {
+            best = dir;
+            bestPid = pid;
+        }
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+    return best;
+}
+
+unsigned long long FieldKiB(const std::string &text, const char *field)
+{
+    size_t at = text.find(field);
+    return at == std::string::npos ? 0 : strtoull(text.c_str() + at + strlen(field), NULL, 10);
+}
+
+Usage Measure(Player &p, const std::string &procDir)
+{
+    Usage u;
+    std::string rollup = ReadAll(procDir + "\\smaps_rollup");
+    u.privateKiB = FieldKiB(rollup, "Private_Clean:") + FieldKiB(rollup, "Private_Dirty:");
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((procDir + "\\fd\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do
+            u.fds += fd.cFileName[0] != '.';
+        while (FindNextFileA(h, &fd));
+        FindClose(h);
+    }
+    GetProcessHandleCount(p.pi.hProcess, &u.handles);
+    u.gdiObjects = GetGuiResources(p.pi.hProcess, GR_GDIOBJECTS);
+    u.userObjects = GetGuiResources(p.pi.hProcess, GR_USEROBJECTS);
+    return u;
+}
+
+void Print(const char *when, const Usage &u)
+{
+    printf("%-14s private %7llu KiB, Unix files %4lu, handles %4lu, GDI objects %4lu, "
+           "USER objects %4lu\n", when, u.privateKiB, u.fds, u.handles, u.gdiObjects,
+           u.userObjects);
+}
+
+}  // namespace
+
+SCENARIO(soak_long_run)
+{
+    int opens = atoi(Env("QV_SOAK_OPENS").c_str());
+    if (opens <= 0)
+        opens = 1000;
+    const char *files[] = {"tone440.wav", "movie176x144.avi", "text.avi"};
+    Player p = StartPlayer();
+    std::string procDir = UnixProcDir(ProductExe());
+    REQUIRE(!procDir.empty());
+    Usage atTen{};
+    DWORD start = GetTickCount();
+    int layoutFaults = 0;
+    for (int i = 1; i <= opens; ++i) {
+        const char *name = files[i % 3];
+        std::string why;
+        if (!TryOpenFile(p, MediaPath(name), &why))
+            AbortScenario("open " + Show(i) + " (" + name + "): " + why);
+        if (i % 3 == 2) {
+            HWND box = WaitMessageBox(p.pi.dwProcessId, 5000);
+            CHECK_MSG(box != NULL, "no refusal box at open " + Show(i));
+            if (box)
+                DismissBox(box);
+        }
+        if (Children(p.hwndMain).size() != 3 ||
+            CountChildrenOfClass(p.hwndMain, "MCIWndClass") != 1)
+            ++layoutFaults;
+        if (i == 10 || i % 250 == 0) {
+            Settle(p);
+            Usage u = Measure(p, procDir);
+            char label[32];
+            snprintf(label, sizeof label, "after %d", i);
+            Print(label, u);
+            if (i == 10)
+                atTen = u;
+        }
+    }
+    Settle(p);
+    Usage atEnd = Measure(p, procDir);
+    Print("at the end", atEnd);
+    printf("%d opens in %.1f s\n", opens, (GetTickCount() - start) / 1000.0);
+    CHECK_EQ(layoutFaults, 0);
+    long long growth = static_cast<long long>(atEnd.privateKiB) -
+                       static_cast<long long>(atTen.privateKiB);
+    printf("private memory grew by %lld KiB\n", growth);
+    CHECK(atTen.privateKiB > 0);
+    CHECK_MSG(growth <= 1024, "private memory grew by " + Show(growth) + " KiB");
+    CHECK_MSG(atEnd.fds <= atTen.fds + 4, "Unix files " + Show(atTen.fds) + " -> " + Show(atEnd.fds));
+    CHECK(atEnd.handles <= atTen.handles + 4);
+    CHECK(atEnd.gdiObjects <= atTen.gdiObjects + 4);
+    CHECK(atEnd.userObjects <= atTen.userObjects + 4);
+    CHECK_EQ(CloseAndWait(p), 0ul);
+}
