@@ -1,5 +1,5 @@
 # Front door: make build | run | test. Each installs what is missing first.
-.PHONY: build run test deps media clean
+.PHONY: build run test soak bench deps media clean
 
 deps:
 	@tests/harness/deps.sh
@@ -15,6 +15,12 @@ media: deps
 
 test: build media
 	tests/harness/run-suite.sh
+
+soak: build media
+	tests/harness/run-suite.sh -L soak
+
+bench: build media
+	bench/run-bench.sh
 
 run: build media
 	tests/harness/run-player.sh

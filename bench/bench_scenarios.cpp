@@ -1,0 +1,120 @@
+// Start-up and open latency of the player against the figures of a bare
+// window program. Prints medians with min and max; asserts nothing of time.
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "driver/harness.h"
+#include "media/media_steps.h"
+
+namespace {
+
+double Now()
+{
+    static LARGE_INTEGER freq = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * t.QuadPart / freq.QuadPart;
+}
+
+struct Figures {
+    double median, min, max;
+};
+
+Figures Summarise(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return Figures{v[v.size() / 2], v.front(), v.back()};
+}
+
+void PrintFigures(const char *what, const Figures &f)
+{
+    printf("  %-34s median %8.1f ms (min %8.1f, max %8.1f)\n", what, f.median, f.min, f.max);
+}
+
+int Runs()
+{
+    int n = atoi(Env("QV_BENCH_RUNS").c_str());
+    return n > 0 ? n : 11;
+}
+
+// From process creation to its main window visible.
+double TimeStartup(const std::string &exe, const char *cls)
+{
+    double t0 = Now();
+    Player p = Launch(exe);
+    double t1 = 0;
+    while (Now() - t0 < 20000) {
+        std::vector<HWND> w = TopLevelWindows(p.pi.dwProcessId, cls);
+        if (!w.empty() && IsWindowVisible(w[0])) {
+            t1 = Now();
+            p.hwndMain = w[0];
+            break;
+        }
+        Sleep(1);
+    }
+    CHECK_MSG(t1 > 0, std::string(cls) + " never showed its window");
+    CloseAndWait(p);
+    return t1 - t0;
+}
+
+// From the dialog's OK to the movie layout on the screen.
+double TimeOpen(Player &p, const std::string &path)
+{
+    OpenFile(p, MediaPath("tone440.wav"));  // from the sound layout each time
+    HWND dlg = ClickOpenAndWaitDialog(p);
+    DWORD_PTR r;
+    SendMessageTimeoutA(GetDlgItem(dlg, 1148), WM_SETTEXT, 0,
+                        reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &r);
+    RECT want = Xywh(80, 16, 338, 332);
+    double t0 = Now();
+    PostMessageA(dlg, WM_COMMAND, IDOK, 0);
+    while (Now() - t0 < 60000) {
+        RECT got = ScreenRect(p.hwndMain);
+        if (got == want)
+            return Now() - t0;
+        Sleep(1);
+    }
+    CHECK_MSG(false, "no movie layout for " + path);
+    return 0;
+}
+
+}  // namespace
+
+SCENARIO(bench_startup)
+{
+    std::vector<double> player, baseline;
+    for (int i = 0; i < Runs(); ++i) {
+        player.push_back(TimeStartup(ProductExe(), "QVWinClass"));
+        baseline.push_back(TimeStartup(WinPath(Env("QV_BASELINE_EXE")), "BaselineClass"));
+    }
+    Figures fp = Summarise(player), fb = Summarise(baseline);
+    printf("start-up, process creation to main window visible (%d runs each):\n", Runs());
+    PrintFigures("quorvane", fp);
+    PrintFigures("baseline", fb);
+    printf("  ratio quorvane/baseline (medians)   %.2f\n", fp.median / fb.median);
+}
+
+SCENARIO(bench_open_latency)
+{
+    std::string small = WinPath(Env("QV_BENCH_MEDIA") + "/small.avi");
+    std::string large = WinPath(Env("QV_BENCH_MEDIA") + "/large.avi");
+    Player p = StartPlayer();
+    TimeOpen(p, small);  // warm the file cache and the libraries once
+    TimeOpen(p, large);
+    std::vector<double> s, l;
+    for (int i = 0; i < Runs(); ++i) {
+        s.push_back(TimeOpen(p, small));
+        l.push_back(TimeOpen(p, large));
+    }
+    Figures fs = Summarise(s), fl = Summarise(l);
+    printf("open latency, dialog OK to movie layout (%d runs each):\n", Runs());
+    PrintFigures("small movie (about 1 MB)", fs);
+    PrintFigures("large movie (about 500 MB)", fl);
+    printf("  ratio large/small (medians)         %.2f\n", fl.median / fs.median);
+    CHECK_EQ(CloseAndWait(p), 0ul);
+}
