@@ -27,5 +27,6 @@ for arch in x86 x64; do
 done
 run "$root/build/x64/bench/qvbench.exe" bench_startup
 run "$root/build/x64/bench/qvbench.exe" bench_open_latency
+run "$root/build/x64/bench/qvbench.exe" bench_probe_parts
 echo "memory over ${QV_SOAK_OPENS:=1000} opens (sound, movie, refused in turn):"
 QV_SOAK_OPENS=$QV_SOAK_OPENS run "$root/build/x64/tests/qvdriver.exe" soak_long_run | sed 's/^/  /'
