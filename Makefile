@@ -1,11 +1,11 @@
 # Front door: make build | run | test. Each installs what is missing first.
-.PHONY: build run test soak bench deps media clean
+.PHONY: build run test test-x86 soak hostile bench deps media clean
 
 deps:
 	@tests/harness/deps.sh
 
 build: deps
-	cmake -S . -B build/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+	cmake -S . -B build/x86 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DQV_TESTS=ON
 	cmake --build build/x86
 	cmake -S . -B build/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DQV_TESTS=ON
 	cmake --build build/x64
@@ -14,7 +14,14 @@ media: deps
 	@tests/media/make_media.sh build/media
 
 test: build media
-	tests/harness/run-suite.sh
+	tests/harness/run-suite.sh -LE corpus
+
+hostile: build media
+	tests/harness/run-suite.sh -L corpus
+
+test-x86: build media
+	@tests/harness/deps.sh x86vm
+	tests/x86vm/run.sh
 
 soak: build media
 	tests/harness/run-suite.sh -L soak

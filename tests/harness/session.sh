@@ -35,8 +35,7 @@ make_prefix() {
     wine_reg 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x740
     wine_reg 'HKCU\Software\Wine\Drivers' /v Audio /d alsa
     # When a run is traced (WINEDEBUG=+relay), only these calls are logged.
-    wine_reg 'HKCU\Software\Wine\Debug' /v RelayInclude /d \
-        'kernel32.LoadLibraryA;kernel32.GetProcAddress;kernel32.FreeLibrary;kernel32.ExitProcess;kernel32.SetCurrentDirectoryA;user32.GetMessageA;user32.PostQuitMessage;user32.MessageBoxA;user32.SendMessageA;user32.CreateWindowExA;user32.MoveWindow;avifil32.AVIFileInit;avifil32.AVIFileOpenA;avifil32.AVIFileInfoA;avifil32.AVIFileRelease;avifil32.AVIFileExit;msvfw32.MCIWndCreate;msvfw32.GetOpenFileNamePreviewA'
+    wine_reg 'HKCU\Software\Wine\Debug' /v RelayInclude /d "$(cat "$here/relay-include.txt")"
     "$WINESERVER" -w
 }
 

@@ -49,5 +49,7 @@ cp tone440.wav trailingdot
 cp tone440.wav nodot
 # Hostile files named .avi, from a fixed seed.
 python3 "$here/make_hostile_avi.py" "$(dirname "$out")/hostile" movie176x144.avi
+# Well-formed headers but no movie data: the services themselves refuse it.
+cp "$(dirname "$out")/hostile/missing-movi.avi" no-movie-data.avi
 touch "$stamp"
 echo "test media in $out"

@@ -131,25 +131,34 @@ SCENARIO(media_call_order)
     ExpectRefused(p, MediaPath("text.avi"));
     OpenFile(p, MediaPath("movie176x144.avi"));
     ExpectMovieLayout(p, "movie176x144.avi", 176, 144);
+    ExpectRefused(p, MediaPath("no-movie-data.avi"));
     CHECK_EQ(CloseAndWait(p), 0ul);
 
     std::vector<RelayEvent> ev = ProductCalls(ProductExe());
     std::string media = MediaPath("");
     media.pop_back();  // the folder, as the dialog reports it
-    CHECK_EQ(CountCalls(ev, "AVIFileInit"), 2);
-    CHECK_EQ(CountCalls(ev, "AVIFileExit"), 2);
+    CHECK_EQ(CountCalls(ev, "AVIFileInit"), 3);
+    CHECK_EQ(CountCalls(ev, "AVIFileExit"), 3);
     CHECK_EQ(CountCalls(ev, "MCIWndCreate"), 3);
 
-    // Refused: init, open, box, exit; the folder entered before the open.
+    // Refused by the structure check: init, box, exit; the services never
+    // see the file. The folder is entered before the probe.
     int init = FindEvent(ev, "AVIFileInit");
-    int open = FindEvent(ev, "AVIFileOpenA", false, init);
-    int box = FindEvent(ev, "MessageBoxA", false, open);
-    int exit = FindEvent(ev, "AVIFileExit", false, open);
-    CHECK_MSG(init >= 0 && open > init && box > open && exit > box,
+    int box = FindEvent(ev, "MessageBoxA", false, init);
+    int exit = FindEvent(ev, "AVIFileExit", false, init);
+    CHECK_MSG(init >= 0 && box > init && exit > box, "want AVIFileInit, MessageBoxA, AVIFileExit");
+    CHECK(FindEvent(ev, "AVIFileOpenA") > exit);  // only for the movie after it
+    int open = FindEvent(ev, "AVIFileOpenA");
+    CHECK(open >= 0 && ev[open].args.find("\"movie176x144.avi\",00000000,00000000") != std::string::npos);
+    // Refused by the services: init, open, box, exit.
+    int init3 = FindEvent(ev, "AVIFileInit", false, FindEvent(ev, "AVIFileInit", false, init + 1) + 1);
+    int open3 = FindEvent(ev, "AVIFileOpenA", false, init3);
+    int box3 = FindEvent(ev, "MessageBoxA", false, open3);
+    int exit3 = FindEvent(ev, "AVIFileExit", false, open3);
+    CHECK_MSG(init3 > 0 && open3 > init3 && box3 > open3 && exit3 > box3,
               "want AVIFileInit, AVIFileOpenA, MessageBoxA, AVIFileExit");
-    CHECK(open >= 0 && ev[open].args.find("\"text.avi\",00000000,00000000") != std::string::npos);
     int cd = -1;
-    for (int i = 0; i < open; ++i)
+    for (int i = 0; i < init; ++i)
         if (!ev[i].isReturn && ev[i].fn == "SetCurrentDirectoryA")
             cd = i;
     CHECK(cd >= 0 && ev[cd].args.find("\"Z:\\\\") != std::string::npos);

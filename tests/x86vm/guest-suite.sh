@@ -1,0 +1,44 @@
+#!/bin/sh
+# Runs inside the i386 guest from the host's share: the end-to-end scenarios
+# against the 32-bit release with the i686 driver, under 32-bit Wine.
+# Writes "NAME STATUS" lines to results.txt and each scenario's output to out/.
+S=/mnt/host
+export HOME=/root WINEPREFIX=/root/.wine WINEDEBUG=-all DISPLAY=:1
+export QV_EXE=$S/bin/quorvane.exe QV_RELEASE_EXE=$S/bin/quorvane.exe
+export QV_NOLOAD_EXE=$S/bin/quorvane_noload.exe QV_NULLPLAYER_EXE=$S/bin/quorvane_nullplayer.exe
+export QV_STANDIN_EXE=$S/bin/standin/quorvane.exe
+export QV_MEDIA=$S/media QV_HOSTILE=$S/hostile QV_WORK=/tmp/work
+mkdir -p $QV_WORK $S/out
+: >$S/results.txt
+
+Xvfb :1 -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
+for _ in $(seq 60); do [ -e /tmp/.X11-unix/X1 ] && break; sleep 1; done
+cat >/root/.asoundrc <<ASOUND
+pcm.!default { type file; slave.pcm "null"; file "/tmp/capture.wav"; format "wav" }
+ASOUND
+wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d "$(cat /qv/relay-include.txt)" /f >/dev/null 2>&1
+wineserver -p
+wineboot >/dev/null 2>&1
+setsid wine explorer.exe /desktop=Default,1024x740 >/dev/null 2>&1 </dev/null &
+sleep 5
+echo "guest: $(uname -m), $(wine --version), $(nproc) cpus"
+
+for name in $(cat $S/scenarios.txt); do
+    export QV_TRACE=$QV_WORK/$name.trace
+    : >$QV_TRACE
+    overrides="mscoree,mshtml="
+    case $name in
+    app_factory_missing) overrides="$overrides;msvfw32=n,b" ;;
+    hostile_*) overrides="$overrides;winedbg.exe=d" ;;
+    esac
+    rm -f /tmp/capture.wav
+    start=$(date +%s)
+    WINEDLLOVERRIDES=$overrides timeout 900 wine $S/bin/qvdriver.exe $name \
+        >$S/out/$name.txt 2>>$QV_TRACE
+    status=$?
+    [ -f /tmp/capture.wav ] && cp /tmp/capture.wav $S/out/$name.capture.wav
+    echo "$name $status $(( $(date +%s) - start ))" >>$S/results.txt
+    echo "$name: status $status"
+done
+wineserver -k
+sync
