@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$root/build/x86vm
 args=(-accel tcg,thread=multi -smp 2 -m 2048 -cpu max,-smap
       -kernel "$out/vmlinuz" -initrd "$out/initrd.img"
-      -append "console=ttyS0 quiet qvmode=$mode"
+      -append "console=ttyS0 quiet panic=-1 qvmode=$mode"
       -drive "file=$out/image.ext4,format=raw,if=virtio"
       -display none -serial stdio -monitor none -no-reboot -nodefaults)
 [ "$mode" = test ] && args+=(-snapshot)

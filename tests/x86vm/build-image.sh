@@ -64,9 +64,12 @@ printf '%s\n' "${order[@]}" >"$ird/modules.order"
 mkfs.ext4 -q -F -L qvroot -d "$rootfs" "$out/image.ext4" 4G
 rm -rf "$work"
 
-# First boot: the second stage and the Wine prefix, written into the image.
+# Two boots write into the image: the second stage, then the Wine prefix.
 "$here/boot.sh" setup "$out/setup.log" || true
 e2fsck -fy "$out/image.ext4" >/dev/null 2>&1 || true
-grep -q "qv: image ready" "$out/setup.log" || { tail -30 "$out/setup.log"; exit 1; }
+grep -q "qv: second stage done" "$out/setup.log" || { tail -30 "$out/setup.log"; exit 1; }
+"$here/boot.sh" prefix "$out/prefix.log" || true
+e2fsck -fy "$out/image.ext4" >/dev/null 2>&1 || true
+grep -q "qv: image ready" "$out/prefix.log" || { tail -30 "$out/prefix.log"; exit 1; }
 touch "$out/ready-$key"
 echo "i386 image $key ready"

@@ -22,7 +22,13 @@ finish() {
 case "$(cat /proc/cmdline)" in
 *qvmode=setup*)
     /debootstrap/debootstrap --second-stage >/var/log/qv-second-stage.log 2>&1 ||
-        { tail -20 /var/log/qv-second-stage.log; finish; }
+        tail -20 /var/log/qv-second-stage.log
+    echo "qv: second stage done"
+    finish
+    ;;
+*qvmode=prefix*)
+    # A boot of its own: straight after the second stage, in the same boot,
+    # 32-bit Wine fails with "could not load ntdll.so".
     export HOME=/root WINEPREFIX=/root/.wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     wineboot -i >/var/log/qv-wineboot.log 2>&1 || cat /var/log/qv-wineboot.log
     wineserver -w
@@ -35,6 +41,15 @@ case "$(cat /proc/cmdline)" in
     else
         echo "qv: the Wine prefix is empty"
     fi
+    finish
+    ;;
+*qvmode=debug*)
+    # Diagnostics of the guest's Wine, printed on the console.
+    export HOME=/root WINEPREFIX=/tmp/pfx
+    wine --version
+    cat /proc/sys/vm/mmap_min_addr /proc/sys/kernel/randomize_va_space
+    grep -m1 flags /proc/cpuinfo
+    WINEDEBUG=+module,+loaddll wine cmd /c echo hello 2>&1 | head -40
     finish
     ;;
 *qvmode=test*)
