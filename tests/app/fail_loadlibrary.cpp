@@ -3,16 +3,12 @@
 // (see app_library_missing for why a real loader cannot show that).
 #include <windows.h>
 
+#include "import_slot.h"
+
 static HMODULE WINAPI FailingLoadLibraryA(LPCSTR)
 {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return NULL;
 }
 
-#ifdef _WIN64
-extern "C" void *__imp_LoadLibraryA;
-void *__imp_LoadLibraryA = reinterpret_cast<void *>(FailingLoadLibraryA);
-#else
-extern "C" void *imp_LoadLibraryA __asm__("__imp__LoadLibraryA@4");
-void *imp_LoadLibraryA = reinterpret_cast<void *>(FailingLoadLibraryA);
-#endif
+REPLACE_IMPORT(LoadLibraryA, "LoadLibraryA@4", FailingLoadLibraryA);

@@ -147,17 +147,6 @@ Player Launch(const std::string &exe, const std::vector<std::string> &env)
     return p;
 }
 
-bool WaitUntil(bool (*pred)(void *), void *ctx, DWORD timeoutMs)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        if (pred(ctx))
-            return true;
-        if (GetTickCount() - start > timeoutMs)
-            return false;
-        Sleep(20);
-    }
-}
 
 HWND WaitMainWindow(Player &p, DWORD timeoutMs)
 {
@@ -506,36 +495,30 @@ PixelStats ScreenPixels(const RECT &r)
 
 bool SaveScreenshot(const std::string &winPath, const RECT &r)
 {
-    int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(NULL);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void *bits = NULL;
-    HBITMAP dib = CreateDIBSection(mem, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    DWORD stride = ((w * 3 + 3) / 4) * 4, size = stride * h;
+    // A 32-bit top-down BMP of the screen's pixels.
+    std::vector<COLORREF> px = ScreenBlock(r);
+    if (px.empty())
+        return false;
+    BITMAPINFOHEADER bih{};
+    bih.biSize = sizeof bih;
+    bih.biWidth = r.right - r.left;
+    bih.biHeight = -(r.bottom - r.top);
+    bih.biPlanes = 1;
+    bih.biBitCount = 32;
+    std::vector<DWORD> bits;
+    for (COLORREF c : px)
+        bits.push_back((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+    DWORD size = static_cast<DWORD>(bits.size() * sizeof(DWORD));
     BITMAPFILEHEADER fh{};
     fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfOffBits = sizeof fh + sizeof bih;
     fh.bfSize = fh.bfOffBits + size;
     bool ok = false;
     if (FILE *f = fopen(winPath.c_str(), "wb")) {
-        ok = fwrite(&fh, sizeof fh, 1, f) == 1 &&
-             fwrite(&bi.bmiHeader, sizeof bi.bmiHeader, 1, f) == 1 &&
-             fwrite(bits, size, 1, f) == 1;
+        ok = fwrite(&fh, sizeof fh, 1, f) == 1 && fwrite(&bih, sizeof bih, 1, f) == 1 &&
+             fwrite(bits.data(), size, 1, f) == 1;
         fclose(f);
     }
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(NULL, screen);
     return ok;
 }
 

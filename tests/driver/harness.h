@@ -72,7 +72,6 @@ DWORD CloseAndWait(Player &p);                        // posts WM_CLOSE
 void Kill(Player &p);
 void Settle(Player &p);  // returns once the player's thread is idle or in a modal loop
 
-bool WaitUntil(bool (*pred)(void *), void *ctx, DWORD timeoutMs);
 
 // ---- windows --------------------------------------------------------------------
 

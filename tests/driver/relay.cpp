@@ -101,14 +101,6 @@ int CountCalls(const std::vector<RelayEvent> &ev, const char *fn)
     return n;
 }
 
-std::vector<std::string> CallSequence(const std::vector<RelayEvent> &ev)
-{
-    std::vector<std::string> out;
-    for (const RelayEvent &e : ev)
-        if (!e.isReturn)
-            out.push_back(e.fn);
-    return out;
-}
 
 std::vector<std::string> StartTrace()
 {

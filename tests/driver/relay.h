@@ -19,6 +19,5 @@ std::vector<RelayEvent> ProductCalls(const std::string &exeWinPath);
 int FindEvent(const std::vector<RelayEvent> &ev, const char *fn, bool isReturn = false,
               int from = 0);
 int CountCalls(const std::vector<RelayEvent> &ev, const char *fn);
-std::vector<std::string> CallSequence(const std::vector<RelayEvent> &ev);
 // Empties the trace file and returns the environment a traced player needs.
 std::vector<std::string> StartTrace();

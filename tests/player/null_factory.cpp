@@ -4,6 +4,8 @@
 // cannot be created.
 #include <windows.h>
 
+#include "../app/import_slot.h"
+
 static HWND __cdecl FailingFactory(HWND, HINSTANCE, DWORD, LPCSTR)
 {
     return NULL;
@@ -14,10 +16,4 @@ static FARPROC WINAPI FactoryLookup(HMODULE, LPCSTR)
     return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)(void)>(FailingFactory));
 }
 
-#ifdef _WIN64
-extern "C" void *__imp_GetProcAddress;
-void *__imp_GetProcAddress = reinterpret_cast<void *>(FactoryLookup);
-#else
-extern "C" void *imp_GetProcAddress __asm__("__imp__GetProcAddress@8");
-void *imp_GetProcAddress = reinterpret_cast<void *>(FactoryLookup);
-#endif
+REPLACE_IMPORT(GetProcAddress, "GetProcAddress@8", FactoryLookup);
