@@ -525,11 +525,17 @@ bool SaveScreenshot(const std::string &winPath, const RECT &r)
 // ---- entry --------------------------------------------------------------------
 
 int RunAviReferenceHelper(const char *winPath);
+int RunPlayerReferenceHelper(const char *winPath);
+int RunFrameReferenceHelper(const char *winPath);
 
 int main(int argc, char **argv)
 {
     if (argc == 3 && strcmp(argv[1], "--avi-reference") == 0)
         return RunAviReferenceHelper(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--player-reference") == 0)
+        return RunPlayerReferenceHelper(argv[2]);
+    if (argc == 3 && strcmp(argv[1], "--frame-reference") == 0)
+        return RunFrameReferenceHelper(argv[2]);
     if (argc < 2) {
         for (auto &kv : Registry())
             printf("%s\n", kv.first.c_str());

@@ -2,6 +2,7 @@
 // nor hang, and must either refuse a file with its one box or lay out the
 // frame size that the platform's AVI services report for it.
 #include <cstdio>
+#include <cstdlib>
 
 #include "media/avi_reference.h"
 #include "media/media_steps.h"
@@ -127,15 +128,23 @@ Outcome RunCorpus(const std::vector<std::string> &names)
 
 }  // namespace
 
-// Each structure that crashes the platform's AVI reader, refused instead.
+// Each structure that crashes the platform's AVI reader, or that the reader
+// opens but the player control then overruns its heap on, refused instead.
 SCENARIO(hostile_crash_causes_are_refused)
 {
     std::vector<std::string> names = HostileFiles("crash-*.avi");
-    CHECK(names.size() >= 8);
+    CHECK(names.size() >= 14);
     for (const std::string &name : names) {
-        AviReference ref = ReadAviReference(WinPath(Env("QV_HOSTILE")) + "\\" + name);
-        Note("%s: the platform's reader alone %s (status %08lx)", name.c_str(),
-             KindName(ref.kind), ref.exitCode);
+        std::string path = WinPath(Env("QV_HOSTILE")) + "\\" + name;
+        AviReference ref = ReadAviReference(path);
+        std::string harm = KindName(ref.kind);
+        if (ref.kind == AviReference::Opened)
+            harm += ", the player control alone leaves its heap " + PlayerReference(path);
+        Note("%s: the platform's reader alone %s", name.c_str(), harm.c_str());
+        CHECK_MSG(ref.kind == AviReference::Crashed || ref.kind == AviReference::Hung ||
+                      harm.find("damaged") != std::string::npos ||
+                      harm.find("crashed") != std::string::npos,
+                  name + " harms neither the reader nor the player control");
         CHECK_MSG(!ref.wellFormed, name + " passes the structure check");
     }
     Outcome out = RunCorpus(names);
@@ -144,17 +153,42 @@ SCENARIO(hostile_crash_causes_are_refused)
 
 SCENARIO(hostile_corpus)
 {
-    // QV_HOSTILE_PATTERN narrows the run, to reproduce a failure.
+    // QV_HOSTILE_PATTERN narrows the run, to reproduce a failure: patterns
+    // separated by commas, taken in that order.
     std::string pattern = Env("QV_HOSTILE_PATTERN");
-    std::vector<std::string> names = HostileFiles(pattern.empty() ? "*.avi" : pattern.c_str());
+    std::vector<std::string> names;
+    std::string list = (pattern.empty() ? "*.avi" : pattern) + ",";
+    for (size_t at = 0, comma; (comma = list.find(',', at)) != std::string::npos; at = comma + 1)
+        for (const std::string &name : HostileFiles(list.substr(at, comma - at).c_str()))
+            names.push_back(name);
     CHECK(names.size() >= (pattern.empty() ? 500u : 1u));
     Outcome out = RunCorpus(names);
     CHECK(out.opened > 0 && out.refused > 0);
 }
 
+// Whether the picture a video format declares is one a player can hold:
+// within 32-bit arithmetic even at 32 bits per pixel (a negative width wraps
+// it too), and, uncompressed, the size of each of its frames.
+static bool IsConsistentPicture(const AviReference &r, const std::string &path)
+{
+    unsigned long long w = static_cast<unsigned long long>(std::llabs(r.formatWidth));
+    unsigned long long h = static_cast<unsigned long long>(std::llabs(r.formatHeight));
+    if (r.formatWidth < 0 || w * 32 > 0xFFFFFFFFull || w * 4 * h > 0xFFFFFFFFull)
+        return false;
+    unsigned long long picture = (w * r.formatBits + 31) / 32 * 4 * h;
+    if (r.formatCompression != BI_RGB || w == 0 || h == 0 || r.formatBits == 0 ||
+        r.formatBits > 32)
+        return true;
+    long smallest, largest;
+    return FrameReference(path, &smallest, &largest) &&
+           (largest == 0 || (static_cast<unsigned long long>(smallest) == picture &&
+                             static_cast<unsigned long long>(largest) == picture));
+}
+
 // The check refuses no movie that the services read: every valid test
 // movie, and every hostile file, passes it unless the services refuse it,
-// crash on it, or it breaks one of the header rules.
+// crash on it, the player control damages its heap on it, its picture is
+// beyond the player's arithmetic, or it breaks one of the header rules.
 SCENARIO(hostile_check_keeps_what_the_services_read)
 {
     for (const char *name : {"movie320x240.avi", "movie176x144.avi", "movie16x48.avi",
@@ -162,7 +196,11 @@ SCENARIO(hostile_check_keeps_what_the_services_read)
         AviReference ref = ReadAviReference(MediaPath(name));
         CHECK_MSG(ref.wellFormed && ref.kind == AviReference::Opened, name);
     }
-    int kept = 0, refusedByServices = 0, refusedByRules = 0;
+    // Uncompressed, as the files the player control damages its heap on.
+    CHECK_EQ(PlayerReference(WinPath(Env("QV_HOSTILE")) + "\\valid-video.avi"),
+             std::string("whole"));
+    int kept = 0, refusedByServices = 0, refusedForThePlayer = 0, refusedPicture = 0,
+        refusedByRules = 0;
     for (const std::string &name : HostileFiles("*.avi")) {
         AviReference ref = ReadAviReference(WinPath(Env("QV_HOSTILE")) + "\\" + name);
         if (ref.wellFormed) {
@@ -170,13 +208,23 @@ SCENARIO(hostile_check_keeps_what_the_services_read)
                       name + " passes the check but the services " + KindName(ref.kind));
             ++kept;
         } else if (ref.kind == AviReference::Opened) {
-            printf("refused by the header rules although the services read it: %s\n", name.c_str());
-            ++refusedByRules;
+            std::string path = WinPath(Env("QV_HOSTILE")) + "\\" + name;
+            if (!IsConsistentPicture(ref, path)) {
+                ++refusedPicture;
+            } else if (PlayerReference(path) == "whole") {
+                printf("refused by the header rules although the services read it: %s\n",
+                       name.c_str());
+                ++refusedByRules;
+            } else {
+                ++refusedForThePlayer;
+            }
         } else {
             ++refusedByServices;
         }
     }
-    Note("%d pass the check; %d refused where the services refuse or crash; %d refused by the "
-         "header rules alone", kept, refusedByServices, refusedByRules);
+    Note("%d pass the check; %d refused where the services refuse or crash; %d whose "
+         "picture is beyond 32-bit arithmetic or not the size of its frames; %d where the player "
+         "control alone damages its heap; %d refused by the header rules alone",
+         kept, refusedByServices, refusedPicture, refusedForThePlayer, refusedByRules);
     CHECK(refusedByRules <= 8);
 }

@@ -142,6 +142,15 @@ def header_overruns(real):
     return bytes(data)
 
 
+def format_header_lies(real):
+    """A real movie whose video format header claims to be far larger than
+    its chunk (a flipped byte found by the corpus run)."""
+    data = bytearray(real)
+    at = data.find(b'strf') + 8
+    data[at:at + 4] = le32(0x8F000028)
+    return bytes(data)
+
+
 def boundaries(data):
     """Offsets of every chunk header in a RIFF file, walking lists."""
     out = []
@@ -218,6 +227,16 @@ def main():
     add('crash-movie-list-odd-size.avi', Movie(audio=True, streams=2).bytes({'movi': 57}))
     add('crash-garbage-after-format.avi', garbage_after_format())
     add('crash-header-overruns.avi', header_overruns(real_movie(valid_movie)))
+    # These the reader opens; the player control then copies each 8x8 frame
+    # into a picture sized from the format (in 32-bit arithmetic, which
+    # wraps on the last two), or draws a whole picture from a short frame,
+    # and damages its heap.
+    add('crash-frame-larger-than-picture.avi', Movie(rect=(0, 0, 1, 1), fmt=(1, 1)).bytes())
+    add('crash-picture-size-wraps.avi', Movie(rect=(0, 0, 8, 8), fmt=(0x40000000, 1)).bytes())
+    add('crash-index-size-2gib.avi', Movie(audio=True, streams=2).bytes({'idx1': 0x80000000}))
+    add('crash-frame-shorter-than-picture.avi', Movie(rect=(0, 0, 8, 8), fmt=(65535, 0xFFFFFFFF)).bytes())
+    add('crash-format-header-size-lies.avi', format_header_lies(real_movie(valid_movie)))
+    add('crash-negative-width.avi', Movie(rect=(0, 0, 8, 8), fmt=(0xFFFFFFFF, 0x3FFFFFF8)).bytes())
 
     # Garbage indexes.
     for n in range(24):

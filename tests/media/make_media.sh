@@ -6,8 +6,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 stamp=$out/.made
-# Remade when this script changes.
-if [ -f "$stamp" ] && [ "$stamp" -nt "$0" ]; then exit 0; fi
+# Remade when this script or the hostile generator changes.
+if [ -f "$stamp" ] && [ "$stamp" -nt "$0" ] && [ "$stamp" -nt "$here/make_hostile_avi.py" ]; then
+    exit 0
+fi
 mkdir -p "$out"
 cd "$out"
 ff() { ffmpeg -hide_banner -loglevel error -y "$@"; }
