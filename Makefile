@@ -1,5 +1,5 @@
 # Front door: make build | run | test. Each installs what is missing first.
-.PHONY: build run test test-x86 soak hostile bench deps media clean
+.PHONY: build run test test-x64 test-x86 soak hostile bench deps media clean
 
 deps:
 	@tests/harness/deps.sh
@@ -13,7 +13,12 @@ build: deps
 media: deps
 	@tests/media/make_media.sh build/media
 
+# Every test: the x64 suite here, then the 32-bit release in an i386 machine.
 test: build media
+	@tests/harness/deps.sh x86vm
+	tests/harness/test-all.sh
+
+test-x64: build media
 	tests/harness/run-suite.sh -LE corpus
 
 hostile: build media
