@@ -3,7 +3,8 @@
 #include <vfw.h>
 
 /* Headers of real movies hold a few dozen chunks; a file with more is
-   refused rather than walked, so the check costs the same for any file. */
+   refused rather than walked, so the header check costs the same for any
+   file. */
 #define AVI_MAX_CHUNKS 4096
 #define AVI_MAX_FILE   0xFFFFFFFEu /* keeps every offset + 1 in 32 bits */
 
@@ -25,7 +26,7 @@
    real one holds, and a bound on the time a hostile file can take. */
 #define AVI_MAX_FRAMES 0x100000
 
-#define AVI_MAX_INDEX 0x7FFFFFFFu
+#define AVI_MAX_INDEX 0x7FFFFFFFu /* readers count the index in a signed size */
 
 static const char HEX_DIGITS[] = "0123456789abcdef";
 
