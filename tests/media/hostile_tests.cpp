@@ -134,6 +134,7 @@ SCENARIO(hostile_crash_causes_are_refused)
 {
     std::vector<std::string> names = HostileFiles("crash-*.avi");
     CHECK(names.size() >= 14);
+    int harmfulHere = 0;
     for (const std::string &name : names) {
         std::string path = WinPath(Env("QV_HOSTILE")) + "\\" + name;
         AviReference ref = ReadAviReference(path);
@@ -141,12 +142,18 @@ SCENARIO(hostile_crash_causes_are_refused)
         if (ref.kind == AviReference::Opened)
             harm += ", the player control alone leaves its heap " + PlayerReference(path);
         Note("%s: the platform's reader alone %s", name.c_str(), harm.c_str());
-        CHECK_MSG(ref.kind == AviReference::Crashed || ref.kind == AviReference::Hung ||
-                      harm.find("damaged") != std::string::npos ||
-                      harm.find("crashed") != std::string::npos,
-                  name + " harms neither the reader nor the player control");
+        bool harmful = ref.kind == AviReference::Crashed || ref.kind == AviReference::Hung ||
+                       harm.find("damaged") != std::string::npos ||
+                       harm.find("crashed") != std::string::npos;
+        harmfulHere += harmful;
+#ifdef _WIN64
+        // Each cause was found on 64-bit Wine; 32-bit Wine survives some.
+        CHECK_MSG(harmful, name + " harms neither the reader nor the player control");
+#endif
         CHECK_MSG(!ref.wellFormed, name + " passes the structure check");
     }
+    Note("%d of %zu harm the platform here", harmfulHere, names.size());
+    CHECK(harmfulHere > 0);
     Outcome out = RunCorpus(names);
     CHECK_EQ(out.refused, static_cast<int>(names.size()));
 }
