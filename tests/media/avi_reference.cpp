@@ -22,7 +22,6 @@ int RunAviReferenceHelper(const char *path)
         AVIFILEINFOA info{};
         AVIFileInfoA(file, &info, sizeof info);
         // The picture as the video format declares it, read by the services.
-        // The picture as the video format declares it, read by the services.
         BITMAPINFOHEADER bih{};
         PAVISTREAM video = NULL;
         if (AVIFileGetStream(file, &video, streamtypeVIDEO, 0) == AVIERR_OK) {

@@ -9,11 +9,16 @@
 
 namespace {
 
+std::string HostilePath(const std::string &name)
+{
+    return WinPath(Env("QV_HOSTILE")) + "\\" + name;
+}
+
 std::vector<std::string> HostileFiles(const char *pattern)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((WinPath(Env("QV_HOSTILE")) + "\\" + pattern).c_str(), &fd);
+    HANDLE h = FindFirstFileA(HostilePath(pattern).c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE)
         AbortScenario("no hostile corpus: make media");
     do
@@ -39,7 +44,7 @@ struct Outcome {
 // player must be restarted.
 bool OpenHostile(Player &p, const std::string &name, Outcome &out)
 {
-    std::string path = WinPath(Env("QV_HOSTILE")) + "\\" + name;
+    std::string path = HostilePath(name);
     AviReference ref = ReadAviReference(path);
     bool expectBox = !ref.wellFormed || ref.kind != AviReference::Opened;
     Snapshot before = Snap(p);
@@ -136,7 +141,7 @@ SCENARIO(hostile_crash_causes_are_refused)
     CHECK(names.size() >= 14);
     int harmfulHere = 0;
     for (const std::string &name : names) {
-        std::string path = WinPath(Env("QV_HOSTILE")) + "\\" + name;
+        std::string path = HostilePath(name);
         AviReference ref = ReadAviReference(path);
         std::string harm = KindName(ref.kind);
         if (ref.kind == AviReference::Opened)
@@ -204,18 +209,18 @@ SCENARIO(hostile_check_keeps_what_the_services_read)
         CHECK_MSG(ref.wellFormed && ref.kind == AviReference::Opened, name);
     }
     // Uncompressed, as the files the player control damages its heap on.
-    CHECK_EQ(PlayerReference(WinPath(Env("QV_HOSTILE")) + "\\valid-video.avi"),
+    CHECK_EQ(PlayerReference(HostilePath("valid-video.avi")),
              std::string("whole"));
     int kept = 0, refusedByServices = 0, refusedForThePlayer = 0, refusedPicture = 0,
         refusedByRules = 0;
     for (const std::string &name : HostileFiles("*.avi")) {
-        AviReference ref = ReadAviReference(WinPath(Env("QV_HOSTILE")) + "\\" + name);
+        std::string path = HostilePath(name);
+        AviReference ref = ReadAviReference(path);
         if (ref.wellFormed) {
             CHECK_MSG(ref.kind != AviReference::Crashed && ref.kind != AviReference::Hung,
                       name + " passes the check but the services " + KindName(ref.kind));
             ++kept;
         } else if (ref.kind == AviReference::Opened) {
-            std::string path = WinPath(Env("QV_HOSTILE")) + "\\" + name;
             if (!IsConsistentPicture(ref, path)) {
                 ++refusedPicture;
             } else if (PlayerReference(path) == "whole") {
