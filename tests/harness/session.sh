@@ -39,6 +39,16 @@ make_prefix() {
     "$WINESERVER" -w
 }
 
+# Debian 12's Wine 8 looks for its own fonts in /usr/share/fonts (its font
+# folder is built in as "../fonts" of the data folder /usr/share/wine), not
+# in /usr/share/wine/fonts where fonts-wine puts them: without them it draws
+# title-bar buttons as letters and cuts captions short. It also reads the
+# Windows font folder, so they go there.
+place_fonts() {
+    local fonts=$WINEPREFIX/drive_c/windows/Fonts
+    [ -f "$fonts/tahoma.ttf" ] || cp /usr/share/wine/fonts/* "$fonts/"
+}
+
 # Sound goes to a WAVE file that the tests read.
 write_asoundrc() {
     cat >"$QV_WINE_HOME/.asoundrc" <<ASOUND
@@ -56,6 +66,7 @@ start)
     start_display
     export DISPLAY=$(cat "$state/display")
     make_prefix
+    place_fonts
     write_asoundrc
     "$WINESERVER" -p  # persistent until stop
     # Start the services and the desktop now, detached from any caller's

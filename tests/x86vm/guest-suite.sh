@@ -22,6 +22,8 @@ for _ in $(seq 60); do [ -e /tmp/.X11-unix/X1 ] && break; sleep 1; done
 cat >/root/.asoundrc <<ASOUND
 pcm.!default { type file; slave.pcm "null"; file "/tmp/capture.wav"; format "wav" }
 ASOUND
+# Wine's own fonts where it reads them (see tests/harness/session.sh).
+cp /usr/share/wine/fonts/* $WINEPREFIX/drive_c/windows/Fonts/
 wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d "$(cat /qv/relay-include.txt)" /f >/dev/null 2>&1
 wineserver -p
 wineboot >/dev/null 2>&1
