@@ -11,6 +11,8 @@ typedef struct tagAPPSTATE {
     HINSTANCE hInstance;
     HMODULE hVfwLibrary;
     PFNMCIWNDCREATE pfnMCIWndCreate;
+    BOOL fMendPlayButton;    /* the platform's Play button needs our help */
+    WNDPROC pfnPlayerProc;   /* the control's own procedure, when mended */
     HWND hwndPlayer;
     HWND hwndCaption;
     HWND hwndOpenButton;

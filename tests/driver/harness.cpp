@@ -412,6 +412,46 @@ bool Exited(Player &p, DWORD *exitCode)
     return true;
 }
 
+// ---- the user's mouse --------------------------------------------------------------
+
+RECT VisibleRect(HWND h)
+{
+    RECT r = ScreenRect(h);
+    for (HWND a = GetParent(h); a; a = GetParent(a)) {
+        RECT client;
+        GetClientRect(a, &client);
+        MapWindowPoints(a, NULL, reinterpret_cast<POINT *>(&client), 2);
+        IntersectRect(&r, &r, &client);
+    }
+    return r;
+}
+
+void ClickAt(POINT pt)
+{
+    INPUT in[3]{};
+    for (INPUT &i : in)
+        i.type = INPUT_MOUSE;
+    // Absolute coordinates run from 0 to 65535 across the screen.
+    in[0].mi.dx = MulDiv(pt.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+    in[0].mi.dy = MulDiv(pt.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    // Wine's desktop sometimes puts the pointer back where the X server had
+    // it, so the move is made again until the pointer stays there.
+    POINT at{};
+    for (int i = 0; i < 10 && !(at.x == pt.x && at.y == pt.y); ++i) {
+        SendInput(1, &in[0], sizeof(INPUT));
+        Sleep(100);
+        GetCursorPos(&at);
+    }
+    CHECK_MSG(at.x == pt.x && at.y == pt.y, "the pointer is at " + Show(at.x) + ", " + Show(at.y));
+    // Sent once: CHECK_EQ evaluates its operands twice.
+    UINT clicked = SendInput(2, &in[1], sizeof(INPUT));
+    CHECK_EQ(clicked, 2u);
+    Sleep(50);
+}
+
 // ---- screen ---------------------------------------------------------------------
 
 // Copies a DC's pixels into 32-bit top-down rows.

@@ -109,6 +109,14 @@ bool TryOpenFile(Player &p, const std::string &winPath, std::string *why);
 bool Responds(Player &p, DWORD timeoutMs);
 bool Exited(Player &p, DWORD *exitCode);
 
+// ---- the user's mouse --------------------------------------------------------------
+
+// The part of `h` that is on screen: its rectangle cut by every ancestor's
+// client area.
+RECT VisibleRect(HWND h);
+// Real mouse input: moves the pointer to `pt` (screen) and clicks there.
+void ClickAt(POINT pt);
+
 // ---- screen ---------------------------------------------------------------------
 
 struct PixelStats {

@@ -10,7 +10,8 @@ export DISPLAY=$("$here/session.sh" display)
 # The harness's own screenshots, for the README.
 shots=$root/build/screenshots
 mkdir -p "$shots"
-export QV_SCREENSHOT=$shots/start.bmp QV_SCREENSHOT_MOVIE=$shots/movie.bmp
+export QV_SCREENSHOT=$shots/start.bmp QV_SCREENSHOT_SOUND=$shots/sound.bmp \
+       QV_SCREENSHOT_MOVIE=$shots/movie.bmp
 log=$root/build/x64/ctest.log
 (cd "$root/build/x64" && ctest --output-on-failure "$@" 2>&1) | tee "$log"
 status=${PIPESTATUS[0]}

@@ -14,8 +14,9 @@ mkdir -p "$out"
 cd "$out"
 ff() { ffmpeg -hide_banner -loglevel error -y "$@"; }
 
-# Sound: a 1 s 440 Hz tone.
-sox -n -r 22050 -c 1 -b 16 tone440.wav synth 1 sine 440 vol 0.5
+# Sound: a 440 Hz tone, long enough to be stopped by a second click even
+# though the capture sink takes sound faster than it plays.
+sox -n -r 22050 -c 1 -b 16 tone440.wav synth 30 sine 440 vol 0.5
 
 # A small MIDI file: format 0, one track, an A4 held for a second.
 {

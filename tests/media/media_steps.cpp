@@ -46,8 +46,8 @@ void ExpectSoundLayout(Player &p, const char *bareName)
     CHECK_EQ(RectInParent(CaptionOf(p)), Xywh(32, 5, 264, 22));
     CHECK_EQ(RectInParent(player), Xywh(0, 32, 300, 32));
     CHECK_EQ(ScreenRect(p.hwndMain), Xywh(80, 16, 310, 96));
-    LONG style = GetWindowLongA(player, GWL_STYLE);
-    CHECK_EQ(static_cast<unsigned>(style & 0x54400008), 0x54400008u);
+    // Exactly the framed style word: no bit that the control added itself.
+    CHECK_EQ(static_cast<unsigned>(GetWindowLongA(player, GWL_STYLE)), 0x54400008u);
 }
 
 void ExpectMovieLayout(Player &p, const char *bareName, int w, int h)
@@ -57,10 +57,11 @@ void ExpectMovieLayout(Player &p, const char *bareName, int w, int h)
     CHECK_EQ(static_cast<int>(Children(p.hwndMain).size()), 3);
     CHECK_EQ(TextOf(CaptionOf(p)), std::string(bareName));
     CHECK_EQ(RectInParent(player), Xywh(4, 32, w, h + 26));
-    // The video style word: no dialog frame.
-    LONG style = GetWindowLongA(player, GWL_STYLE);
-    CHECK_EQ(static_cast<unsigned>(style & 0x50000008), 0x50000008u);
-    CHECK((style & WS_DLGFRAME) == 0);
+    // Exactly the video style word, so no frame: the frame plus the play bar.
+    CHECK_EQ(static_cast<unsigned>(GetWindowLongA(player, GWL_STYLE)), 0x50000008u);
+    RECT client{};
+    GetClientRect(player, &client);
+    CHECK_EQ(client, Xywh(0, 0, w, h + 26));
 
     RECT caption = RectInParent(CaptionOf(p)), main = ScreenRect(p.hwndMain);
     if (w >= 26) {

@@ -11,9 +11,6 @@ SCENARIO(media_movie_and_sound_layouts)
     CHECK_EQ(RectInParent(CaptionOf(p)), Xywh(32, 5, 294, 22));
     CHECK_EQ(RectInParent(PlayerOf(p)), Xywh(4, 32, 320, 266));
     CHECK_EQ(ScreenRect(p.hwndMain), Xywh(80, 16, 338, 332));
-    std::string shot = Env("QV_SCREENSHOT_MOVIE");
-    if (!shot.empty())
-        CHECK(SaveScreenshot(WinPath(shot), ScreenRect(p.hwndMain)));
 
     OpenFile(p, MediaPath("movie176x144.avi"));
     ExpectMovieLayout(p, "movie176x144.avi", 176, 144);
