@@ -4,8 +4,12 @@
 set -euo pipefail
 packages=(cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
           wine wine64 fonts-wine xvfb xauth ffmpeg sox imagemagick procps python3)
-# The emulated i386 machine of make test-x86.
-[ "${1:-}" = x86vm ] && packages+=(qemu-system-x86 debootstrap e2fsprogs cpio kmod)
+for extra in "$@"; do
+    case $extra in
+    x86vm) packages+=(qemu-system-x86 debootstrap e2fsprogs cpio kmod) ;;  # make test-x86
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;                          # make fuzz
+    esac
+done
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||

@@ -1,7 +1,8 @@
 #!/bin/bash
-# make test: the x64 suite on this machine, then the same scenarios against
-# the 32-bit release in the emulated i386 machine. Both run even if the
-# first fails; the last line adds up their "N passed, N failed".
+# make test: the x64 suite on this machine, a minute of fuzzing the AVI
+# structure check, then the same scenarios against the 32-bit release in the
+# emulated i386 machine. All run even if one fails; the last line adds up
+# their "N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 total_passed=0 total_failed=0 status=0
@@ -18,6 +19,7 @@ run() {
     total_failed=$((total_failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$summary")))
 }
 run "$root/tests/harness/run-suite.sh" -LE corpus
+run "$root/tests/media/fuzz/run-fuzz.sh" "${QV_TEST_FUZZ_SECONDS:-60}"
 run "$root/tests/x86vm/run.sh"
 echo "$total_passed passed, $total_failed failed"
 [ "$total_failed" -eq 0 ] && exit "$status"
