@@ -18,7 +18,7 @@ expect "subsystem version 4.0" bash -c 'grep -Eq "^MajorSubsystemVersion[[:space
 dlls=$(grep "DLL Name:" <<<"$dump" | awk '{print toupper($3)}' | sort | tr '\n' ' ')
 expect "imports only AVIFIL32 KERNEL32 MSVFW32 USER32 (got: $dlls)" \
     test "$dlls" = "AVIFIL32.DLL KERNEL32.DLL MSVFW32.DLL USER32.DLL "
-msvfw=$(sed -n '/DLL Name: MSVFW32/,/^$/p' <<<"$dump" | awk 'NF==3 && $1 ~ /^[0-9a-f]+$/ {print $3}' | tr '\n' ' ')
+msvfw=$(sed -n '/DLL Name: MSVFW32/,/^$/p' <<<"$dump" | awk 'NF >= 3 && $1 ~ /^[0-9a-f]+$/ {print $NF}' | tr '\n' ' ')
 expect "from MSVFW32 only GetOpenFileNamePreviewA (got: $msvfw)" test "$msvfw" = "GetOpenFileNamePreviewA "
 expect "no C runtime import" bash -c '! grep -Eiq "DLL Name: (msvcrt|ucrtbase|api-ms-win-crt)" <<<"$1"' _ "$dump"
 expect "ends through ExitProcess" grep -q " ExitProcess$" <<<"$dump"

@@ -110,6 +110,14 @@ std::string WorkPath(const char *name)
     return WinPath(Required("QV_WORK") + "/" + name);
 }
 
+int WineMajorVersion()
+{
+    typedef const char *(CDECL * VersionFn)(void);
+    VersionFn fn = reinterpret_cast<VersionFn>(reinterpret_cast<void (*)(void)>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version")));
+    return fn ? atoi(fn()) : 0;
+}
+
 // ---- the player process -------------------------------------------------------
 
 static std::vector<char> EnvironmentWith(const std::vector<std::string> &extra)

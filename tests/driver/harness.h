@@ -55,6 +55,7 @@ std::string WinPath(const std::string &unix); // "/x/y" -> "Z:\x\y"
 std::string ProductExe();                     // QV_EXE
 std::string MediaPath(const char *name);      // file under QV_MEDIA
 std::string WorkPath(const char *name);       // file under QV_WORK (scratch)
+int WineMajorVersion();                      // 8 for "8.0"; 0 when not on Wine
 
 // ---- the player process -------------------------------------------------------
 

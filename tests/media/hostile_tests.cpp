@@ -151,10 +151,12 @@ SCENARIO(hostile_crash_causes_are_refused)
                        harm.find("damaged") != std::string::npos ||
                        harm.find("crashed") != std::string::npos;
         harmfulHere += harmful;
-#ifdef _WIN64
-        // Each cause was found on 64-bit Wine; 32-bit Wine survives some.
-        CHECK_MSG(harmful, name + " harms neither the reader nor the player control");
-#endif
+        // Each cause was found on 64-bit Wine 8; 32-bit Wine survives some,
+        // and Wine 10 draws a negative-width picture without harm.
+        bool survives = sizeof(void *) == 4 ||
+                        (WineMajorVersion() >= 10 && name == "crash-negative-width.avi");
+        if (!survives)
+            CHECK_MSG(harmful, name + " harms neither the reader nor the player control");
         CHECK_MSG(!ref.wellFormed, name + " passes the structure check");
     }
     Note("%d of %zu harm the platform here", harmfulHere, names.size());
