@@ -1,5 +1,5 @@
 # Front door: make build | run | test. Each installs what is missing first.
-.PHONY: build run test test-x64 test-x86 soak hostile fuzz bench deps media clean
+.PHONY: build run test test-x64 test-x86 test-debian13 soak hostile fuzz bench deps media clean
 
 deps:
 	@tests/harness/deps.sh
@@ -13,10 +13,10 @@ build: deps
 media: deps
 	@tests/media/make_media.sh build/media
 
-# Every test: the x64 suite here, a short fuzzing pass, then the 32-bit
-# release in an i386 machine.
+# Every test: the x64 suite here, a short fuzzing pass, the x64 suite under
+# Debian 13's Wine 10, then the 32-bit release in an i386 machine.
 test: build media
-	@tests/harness/deps.sh x86vm fuzz
+	@tests/harness/deps.sh x86vm fuzz debian13
 	tests/harness/test-all.sh
 
 test-x64: build media
@@ -28,6 +28,11 @@ hostile: build media
 test-x86: build media
 	@tests/harness/deps.sh x86vm
 	tests/x86vm/run.sh
+
+# The x64 suite under Debian 13's Wine 10, in a Debian 13 root.
+test-debian13: build media
+	@tests/harness/deps.sh debian13
+	tests/debian13/run.sh
 
 # The AVI structure check under libFuzzer for QV_FUZZ_SECONDS (600).
 fuzz: media

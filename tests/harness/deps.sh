@@ -8,6 +8,7 @@ for extra in "$@"; do
     case $extra in
     x86vm) packages+=(qemu-system-x86 debootstrap e2fsprogs cpio kmod) ;;  # make test-x86
     fuzz) packages+=(clang libclang-rt-14-dev) ;;                          # make fuzz
+    debian13) packages+=(debootstrap) ;;                                   # make test-debian13
     esac
 done
 missing=()

@@ -8,7 +8,7 @@ root=$(cd "$here/../.." && pwd)
 trap '"$here/session.sh" stop' EXIT
 export DISPLAY=$("$here/session.sh" display)
 # The harness's own screenshots, for the README.
-shots=$root/build/screenshots
+shots=${QV_SCREENSHOTS:-$root/build/screenshots}
 mkdir -p "$shots"
 export QV_SCREENSHOT=$shots/start.bmp QV_SCREENSHOT_SOUND=$shots/sound.bmp \
        QV_SCREENSHOT_MOVIE=$shots/movie.bmp

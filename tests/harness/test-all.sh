@@ -1,8 +1,8 @@
 #!/bin/bash
 # make test: the x64 suite on this machine, a minute of fuzzing the AVI
-# structure check, then the same scenarios against the 32-bit release in the
-# emulated i386 machine. All run even if one fails; the last line adds up
-# their "N passed, N failed".
+# structure check, the x64 suite again under Debian 13's Wine 10, then the
+# same scenarios against the 32-bit release in the emulated i386 machine.
+# All run even if one fails; the last line adds up their "N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 total_passed=0 total_failed=0 status=0
@@ -20,6 +20,7 @@ run() {
 }
 run "$root/tests/harness/run-suite.sh" -LE corpus
 run "$root/tests/media/fuzz/run-fuzz.sh" "${QV_TEST_FUZZ_SECONDS:-60}"
+run "$root/tests/debian13/run.sh"
 run "$root/tests/x86vm/run.sh"
 echo "$total_passed passed, $total_failed failed"
 [ "$total_failed" -eq 0 ] && exit "$status"
