@@ -3,6 +3,10 @@ set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-w64-mingw32-gcc)
 set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
+# The product's objects carry link-time-optimisation code: archive them
+# with the compiler's own wrappers, which load its plugin.
+set(CMAKE_AR i686-w64-mingw32-gcc-ar)
+set(CMAKE_RANLIB i686-w64-mingw32-gcc-ranlib)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

@@ -4,6 +4,7 @@
 
 #include "app/app_state.h"
 #include "media/video_probe.h"
+#include "media/vfw_imports.h"
 #include "ui/layout.h"
 #include "ui/main_wnd.h"
 

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/message_box.h"
 #include "media/avi_check.h"
+#include "media/vfw_imports.h"
 
 BOOL ProbeVideoFrameSize(HWND hwnd, LPCSTR pszName)
 {

@@ -9,7 +9,7 @@ root=$(cd "$here/../.." && pwd)
 out=$root/build/debian13
 rootfs=$out/root
 mirror=${QV_DEBIAN_MIRROR:-http://deb.debian.org/debian}
-packages=wine,wine64,fonts-wine,xvfb,xauth,cmake,sox,imagemagick,procps,binutils-mingw-w64-i686
+packages=wine,wine64,fonts-wine,xvfb,xauth,cmake,sox,imagemagick,procps,binutils-mingw-w64-i686,python3
 key=$(echo "trixie $packages" | sha256sum | cut -c1-16)
 fail_loudly() {
     echo "*** test-debian13 did NOT run: $1 ***"
