@@ -1,6 +1,7 @@
 #!/bin/bash
 # make bench: sizes, start-up, open latency and memory of the player against
-# a bare window program, on this machine's Wine and display. Prints figures.
+# a bare window program and the floor, on this machine's Wine and display.
+# Prints figures.
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -13,6 +14,7 @@ mkdir -p "$media"
 trap '"$root/tests/harness/session.sh" stop' EXIT
 export DISPLAY=$("$root/tests/harness/session.sh" display)
 export QV_EXE=$root/build/x64/quorvane.exe QV_BASELINE_EXE=$root/build/x64/baseline.exe
+export QV_FLOOR_EXE=$root/build/x64/floor.exe
 export QV_MEDIA=$root/build/media QV_WORK=$root/build/x64/tests/work QV_BENCH_MEDIA=$media
 run() { "$root/tests/harness/wine-run.sh" "$@" 2>/dev/null | grep -v '^note\|checks,'; }
 
@@ -22,8 +24,8 @@ echo "executable sizes:"
 for arch in x86 x64; do
     q=$(stat -c %s "$root/build/$arch/quorvane.exe")
     b=$(stat -c %s "$root/build/$arch/baseline.exe")
-    printf "  %-4s quorvane %6d B, baseline %6d B, ratio %.2f\n" "$arch" "$q" "$b" \
-        "$(awk -v q="$q" -v b="$b" 'BEGIN { print q / b }')"
+    f=$(stat -c %s "$root/build/$arch/floor.exe")
+    printf "  %-4s quorvane %6d B, baseline %6d B, floor %6d B\n" "$arch" "$q" "$b" "$f"
 done
 run "$root/build/x64/bench/qvbench.exe" bench_startup
 run "$root/build/x64/bench/qvbench.exe" bench_open_latency

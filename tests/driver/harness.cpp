@@ -156,11 +156,11 @@ Player Launch(const std::string &exe, const std::vector<std::string> &env)
 }
 
 
-HWND WaitMainWindow(Player &p, DWORD timeoutMs)
+HWND WaitMainWindow(Player &p, DWORD timeoutMs, const char *cls)
 {
     DWORD start = GetTickCount();
     while (GetTickCount() - start < timeoutMs) {
-        std::vector<HWND> w = TopLevelWindows(p.pi.dwProcessId, "QVWinClass");
+        std::vector<HWND> w = TopLevelWindows(p.pi.dwProcessId, cls);
         if (!w.empty() && IsWindowVisible(w[0])) {
             p.hwndMain = w[0];
             Settle(p);

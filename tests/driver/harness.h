@@ -67,7 +67,7 @@ struct Player {
 // Starts a player; `env` entries ("NAME=value") are added to the driver's
 // environment.
 Player Launch(const std::string &exe, const std::vector<std::string> &env = {});
-HWND WaitMainWindow(Player &p, DWORD timeoutMs = 15000);
+HWND WaitMainWindow(Player &p, DWORD timeoutMs = 15000, const char *cls = "QVWinClass");
 DWORD WaitExit(Player &p, DWORD timeoutMs = 15000);  // exit status or STILL_ACTIVE
 DWORD CloseAndWait(Player &p);                        // posts WM_CLOSE
 void Kill(Player &p);
