@@ -3,8 +3,8 @@
      .text   code, read-only data, import lookup tables and names  (RX)
      .idata  import directory, import address table, DLL names, state (RW)
      .rsrc   resources; .reloc base relocations                   (R)
-   The loader finds the import, resource and relocation directories by
-   these section names, and the import directory must open its section.
+   ld fills in the import, resource and relocation directories from
+   these section names, so the import directory must open its section.
    The import address table stays writable for loaders that patch it in
    place; nothing is both writable and executable. */
 SECTIONS
