@@ -120,8 +120,18 @@ static std::string RunHelper(const char *mode, const std::string &path, DWORD *e
     si.hStdOutput = writeEnd;
     si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessA(NULL, &cmd[0], NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi))
-        AbortScenario("cannot start the reference helper");
+    // Wine's process creation failed once in a CI run, a few hundred helpers
+    // in; a start that fails is the helper's problem, not the file's, so it
+    // gets two more tries before the survey gives up.
+    BOOL started = FALSE;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0)
+            Sleep(500);
+        started = CreateProcessA(NULL, &cmd[0], NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi);
+    }
+    if (!started)
+        AbortScenario("cannot start the reference helper, error " +
+                      std::to_string(GetLastError()));
     CloseHandle(writeEnd);
     if (WaitForSingleObject(pi.hProcess, 20000) != WAIT_OBJECT_0) {
         TerminateProcess(pi.hProcess, 1);
