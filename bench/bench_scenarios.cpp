@@ -150,16 +150,16 @@ SCENARIO(bench_open_latency)
         f.push_back(TimeFloorOpen(floor.hwndMain, large));
     CHECK_EQ(CloseAndWait(floor), 0ul);
 
-    Figures fs = Summarise(s), fl = Summarise(l), ff = Summarise(f);
+    Figures fs = Summarise(s), fl = Summarise(l), ff = Summarise(f), fa = Summarise(after);
     printf("open latency, dialog OK to movie layout (%d runs each):\n", Runs());
     PrintFigures("small movie (about 1 MB)", fs);
     PrintFigures("large movie (about 500 MB)", fl);
     PrintFigures("  until the dialog is gone", Summarise(d));
-    PrintFigures("  after it", Summarise(after));
+    PrintFigures("  after it", fa);
     PrintFigures("floor, large movie in a control", ff);
     printf("  ratio large/small (medians)         %.2f\n", fl.median / fs.median);
     printf("  ratio quorvane/floor (medians)      %.2f\n", fl.median / ff.median);
-    printf("  ratio after the dialog/floor        %.2f\n", Summarise(after).median / ff.median);
+    printf("  ratio after the dialog/floor        %.2f\n", fa.median / ff.median);
 }
 
 // Where an open's time goes: the player's own structure check against the
