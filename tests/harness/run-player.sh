@@ -6,8 +6,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 shot=$root/build/screenshot.png
 [ -n "${DISPLAY:-}" ] && export QV_USE_DISPLAY=$DISPLAY
-"$here/session.sh" start >/dev/null
-trap '"$here/session.sh" stop' EXIT
+# MIDI needs a synthesizer on the sequencer before Wine starts.
+{ [ -e /dev/snd/seq ] || modprobe snd-seq 2>/dev/null; } && "$here/deps.sh" midi
+"$here/midi-synth.sh" start
+QV_SOUND_TO_DESKTOP=1 "$here/session.sh" start >/dev/null
+trap '"$here/session.sh" stop; "$here/midi-synth.sh" stop' EXIT
 source "$here/wine-env.sh"
 export DISPLAY=$("$here/session.sh" display)
 

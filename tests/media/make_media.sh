@@ -18,15 +18,22 @@ ff() { ffmpeg -hide_banner -loglevel error -y "$@"; }
 # though the capture sink takes sound faster than it plays.
 sox -n -r 22050 -c 1 -b 16 tone440.wav synth 30 sine 440 vol 0.5
 
-# A small MIDI file: format 0, one track, an A4 held for a second.
-{
-    printf 'MThd\0\0\0\6\0\0\0\1\0\x60'
-    printf 'MTrk\0\0\0\x14'
-    printf '\0\xff\x51\x03\x07\xa1\x20'  # tempo 500000 us per quarter
-    printf '\0\x90\x45\x60'             # note on A4
-    printf '\x81\x40\x80\x45\x40'       # after 192 ticks: note off
-    printf '\0\xff\x2f\0'               # end of track
-} >tune.mid
+# A small MIDI file: format 0, one track, an A4 held for 10 s on the
+# ocarina (General MIDI 80), whose nearly pure tone reads as its pitch.
+# Wine's sequencer moves its position, and hears a stop, only at an event,
+# so an unchanged expression value is sent every eighth of a second.
+python3 - <<'MIDI'
+import struct
+track = bytes.fromhex("00ff510307a120")  # tempo 500000 us per quarter (96 ticks)
+track += bytes.fromhex("00c04f")          # program: ocarina
+track += bytes.fromhex("00904560")        # note on A4
+track += bytes.fromhex("0cb00b7f") * 160  # every 12 ticks: expression 127
+track += bytes.fromhex("00804540")        # note off, 10 s in
+track += bytes.fromhex("00ff2f00")        # end of track
+with open("tune.mid", "wb") as f:
+    f.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, 96))
+    f.write(b"MTrk" + struct.pack(">I", len(track)) + track)
+MIDI
 
 # Movies: Microsoft Video 1 pictures with a 440 Hz PCM sound track.
 movie() { # name width height

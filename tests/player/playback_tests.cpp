@@ -36,6 +36,20 @@ void ClickPlayButton(HWND player)
     ClickAt(centre);
 }
 
+// The user's play-and-stop: a click plays from the start, a second click
+// `playMs` later stops it where it was.
+void PlayThenStop(HWND player, DWORD playMs)
+{
+    CHECK_EQ(Position(player), 0l);
+    ClickPlayButton(player);
+    Sleep(playMs);
+    CHECK_MSG(Moving(player), "the first click did not start playing");
+    ClickPlayButton(player);
+    Sleep(300);
+    CHECK_MSG(!Moving(player), "the second click did not stop it");
+    CHECK(Position(player) > 0);
+}
+
 void SaveShot(Player &p, const char *variable)
 {
     std::string shot = Env(variable);
@@ -50,26 +64,32 @@ SCENARIO(player_plays_wave)
     Player p = StartPlayer();
     OpenFile(p, MediaPath("tone440.wav"));
     ExpectSoundLayout(p, "tone440.wav");
-    HWND player = PlayerOf(p);
-    CHECK_EQ(Position(player), 0l);
     SaveShot(p, "QV_SCREENSHOT_SOUND");
-    ClickPlayButton(player);
-    Sleep(1000);
-    CHECK_MSG(Moving(player), "the first click did not start playing");
-    ClickPlayButton(player);
-    Sleep(200);
-    CHECK_MSG(!Moving(player), "the second click did not stop it");
-    CHECK(Position(player) > 0);
-
-    // No synthesizer here: a MIDI file must at least not break the player.
-    OpenFile(p, MediaPath("tune.mid"));
-    DismissControlErrors(p);
-    ClickPlayButton(PlayerOf(p));
-    DismissControlErrors(p);
-    CHECK(Responds(p, 5000));
-    ExpectSoundLayout(p, "tune.mid");
+    PlayThenStop(PlayerOf(p), 1000);
     CHECK(MessageBoxes(p.pi.dwProcessId).empty());
     CHECK_EQ(CloseAndWait(p), 0ul);  // ending the player closes the capture
+}
+
+// Where a synthesizer listens (QV_MIDI_SYNTH=1, its capture checked by the
+// caller), the tune plays and stops; elsewhere it must not break the player.
+SCENARIO(player_plays_midi)
+{
+    Player p = StartPlayer();
+    OpenFile(p, MediaPath("tune.mid"));
+    ExpectSoundLayout(p, "tune.mid");
+    HWND player = PlayerOf(p);
+    if (Env("QV_MIDI_SYNTH") == "1") {
+        PlayThenStop(player, 2000);
+        CHECK_EQ(DismissControlErrors(p), 0);
+    } else {
+        Note("no synthesizer on this machine: MIDI opened and clicked, not heard");
+        ClickPlayButton(player);
+        DismissControlErrors(p);
+        CHECK(Responds(p, 5000));
+        ExpectSoundLayout(p, "tune.mid");
+    }
+    CHECK(MessageBoxes(p.pi.dwProcessId).empty());
+    CHECK_EQ(CloseAndWait(p), 0ul);
 }
 
 SCENARIO(player_plays_movie)

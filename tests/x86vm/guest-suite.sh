@@ -38,10 +38,15 @@ for name in $(cat $S/scenarios.txt); do
     overrides="mscoree,mshtml=;winedbg.exe=d"
     [ $name = app_factory_missing ] && overrides="$overrides;msvfw32=n,b"
     rm -f /tmp/capture.wav
+    # The synthesizer renders one MIDI play into its own file; it must be up
+    # before the player starts.
+    synth=0
+    case $name in player_plays_midi) bash $S/midi-synth.sh start /tmp/synth.wav && synth=1 ;; esac
     start=$(date +%s)
-    WINEDLLOVERRIDES=$overrides timeout 600 wine $L/bin/qvdriver.exe $name \
+    QV_MIDI_SYNTH=$synth WINEDLLOVERRIDES=$overrides timeout 600 wine $L/bin/qvdriver.exe $name \
         >$S/out/$name.txt 2>>$QV_TRACE
     status=$?
+    [ $synth = 1 ] && bash $S/midi-synth.sh stop && cp /tmp/synth.wav $S/out/$name.synth.wav
     [ -f /tmp/capture.wav ] && cp /tmp/capture.wav $S/out/$name.capture.wav
     echo "$name $status $(( $(date +%s) - start ))" >>$S/results.txt
     echo "$name: status $status"
