@@ -1,12 +1,12 @@
 #!/bin/bash
-# Boots the i386 machine under software emulation: boot.sh setup|test LOG [SHARE]
+# Boots the i386 machine under software emulation:
+# boot.sh setup|prefix|test LOG IMAGE_DIR [SHARE]
 # A test boot runs on a snapshot, so the image stays as it was built.
 set -uo pipefail
-mode=${1:?usage: boot.sh setup|test LOG [SHARE]}
+mode=${1:?usage: boot.sh setup|prefix|test LOG IMAGE_DIR [SHARE]}
 log=${2:?}
-share=${3:-}
-root=$(cd "$(dirname "$0")/../.." && pwd)
-out=$root/build/x86vm
+out=${3:?}
+share=${4:-}
 args=(-accel tcg,thread=multi -smp 2 -m 2048 -cpu max,-smap
       -kernel "$out/vmlinuz" -initrd "$out/initrd.img"
       -append "console=ttyS0 quiet panic=-1 qvmode=$mode"

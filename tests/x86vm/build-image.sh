@@ -1,18 +1,28 @@
 #!/bin/bash
-# Builds the emulated i386 test machine into build/x86vm: a Debian 12 root
-# with 32-bit Wine and a ready Wine prefix, a kernel, a small initramfs.
-# Reused while its inputs (these scripts) are unchanged.
+# Builds the emulated i386 test machine: a Debian 12 root with 32-bit Wine, a
+# ready Wine prefix and the MIDI synthesizer, a kernel, a small initramfs.
+# Kept in the cache under the content key of its scripts; prints its folder
+# on standard output, all else on standard error.
 set -euo pipefail
+exec 3>&1 1>&2
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
-out=$root/build/x86vm
+source "$root/tests/harness/cache.sh"
 mirror=${QV_DEBIAN_MIRROR:-http://deb.debian.org/debian}
-packages=linux-image-686,busybox-static,wine,wine32,fonts-wine,xvfb,xauth
-key=$(cat "$here/build-image.sh" "$here/initramfs-init" "$here/guest-init.sh" \
-          "$root/tests/harness/relay-include.txt" | sha256sum | cut -c1-16)
-[ -f "$out/ready-$key" ] && { echo "i386 image $key: reused"; exit 0; }
+packages=linux-image-686,busybox-static,kmod,wine,wine32,fonts-wine,xvfb,xauth
+packages+=,fluidsynth,timgm6mb-soundfont
+key=$(qv_cache_key "$here/build-image.sh" "$here/initramfs-init" "$here/guest-init.sh" \
+          "$root/tests/harness/relay-include.txt")
+out=$QV_CACHE/x86vm-$key
+qv_cache_lock "x86vm-$key"
+if [ -f "$out/ready" ]; then
+    echo "i386 image $key: reused"
+    echo "$out" >&3
+    exit 0
+fi
 
-echo "building the i386 image $key (about 10 minutes)"
+echo "building the i386 image $key (about 15 minutes)"
+start=$(date +%s)
 rm -rf "$out"
 mkdir -p "$out"
 work=$out/work
@@ -29,6 +39,8 @@ install -m 755 "$here/guest-init.sh" "$rootfs/qv/guest-init.sh"
 cp "$root/tests/harness/relay-include.txt" "$rootfs/qv/"
 
 # Kernel, modules and busybox come from the packages debootstrap fetched.
+# The kernel is unpacked here rather than installed in the guest: its
+# package would build an initramfs under emulation that nothing boots.
 kx=$work/kernel
 mkdir -p "$kx"
 for deb in "$rootfs"/var/cache/apt/archives/linux-image-6*.deb \
@@ -37,6 +49,25 @@ for deb in "$rootfs"/var/cache/apt/archives/linux-image-6*.deb \
 done
 cp "$kx"/boot/vmlinuz-* "$out/vmlinuz"
 moddir=$(echo "$kx"/lib/modules/*)
+kver=$(basename "$moddir")
+mkdir -p "$rootfs/lib/modules"
+cp -a "$moddir" "$rootfs/lib/modules/"
+depmod -b "$rootfs" "$kver"
+for list in base required; do
+    tr ' ' '\n' <"$rootfs/debootstrap/$list" |
+        grep -Ev '^(linux-image|initramfs-tools|klibc-utils$|libklibc$|linux-base$)' |
+        tr '\n' ' ' >"$rootfs/debootstrap/$list.new"
+    mv "$rootfs/debootstrap/$list.new" "$rootfs/debootstrap/$list"
+done
+# The second stage runs emulated: no syncing and no documentation.
+mkdir -p "$rootfs/etc/dpkg/dpkg.cfg.d"
+cat >"$rootfs/etc/dpkg/dpkg.cfg.d/qv" <<CFG
+force-unsafe-io
+path-exclude=/usr/share/doc/*
+path-exclude=/usr/share/man/*
+path-exclude=/usr/share/info/*
+path-exclude=/usr/share/locale/*
+CFG
 
 # The initramfs: busybox, the drivers for the disk, ext4 and the 9p share,
 # in dependency order.
@@ -65,11 +96,12 @@ mkfs.ext4 -q -F -L qvroot -d "$rootfs" "$out/image.ext4" 4G
 rm -rf "$work"
 
 # Two boots write into the image: the second stage, then the Wine prefix.
-"$here/boot.sh" setup "$out/setup.log" || true
+"$here/boot.sh" setup "$out/setup.log" "$out" || true
 e2fsck -fy "$out/image.ext4" >/dev/null 2>&1 || true
 grep -q "qv: second stage done" "$out/setup.log" || { tail -30 "$out/setup.log"; exit 1; }
-"$here/boot.sh" prefix "$out/prefix.log" || true
+"$here/boot.sh" prefix "$out/prefix.log" "$out" || true
 e2fsck -fy "$out/image.ext4" >/dev/null 2>&1 || true
 grep -q "qv: image ready" "$out/prefix.log" || { tail -30 "$out/prefix.log"; exit 1; }
-touch "$out/ready-$key"
-echo "i386 image $key ready"
+touch "$out/ready"
+echo "i386 image $key ready in $(( $(date +%s) - start )) s"
+echo "$out" >&3
