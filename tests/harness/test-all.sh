@@ -1,27 +1,71 @@
 #!/bin/bash
-# make test: the x64 suite on this machine, a minute of fuzzing the AVI
-# structure check, the x64 suite again under Debian 13's Wine 10, then the
-# same scenarios against the 32-bit release in the emulated i386 machine.
-# All run even if one fails; the last line adds up their "N passed, N failed".
+# make test: every stage, in two lanes that share the machine's two cores.
+# Wine lane: the x64 suite here, a minute of fuzzing the AVI structure check,
+# the x64 suite again under Debian 13's Wine 10. Emulator lane: the i386
+# image (built once), then the same scenarios against the 32-bit release in
+# it. The Debian 13 root is built beside them from the start. All stages run
+# even if one fails; each prints one line with its wall time, and the last
+# line adds up their "N passed, N failed".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-total_passed=0 total_failed=0 status=0
-run() {
-    local log
-    log=$(mktemp)
-    "$@" 2>&1 | tee "$log"
-    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
-    local summary
-    summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$log" | tail -1)
-    rm -f "$log"
-    [ -n "$summary" ] || summary="0 passed, 1 failed"
-    total_passed=$((total_passed + ${summary%% *}))
-    total_failed=$((total_failed + $(sed -E 's/.* ([0-9]+) failed$/\1/' <<<"$summary")))
+logs=$root/build/test-all
+rm -rf "$logs"
+mkdir -p "$logs"
+t0=$(date +%s)
+
+# stage NAME COMMAND...: runs it with its output in logs/NAME.log, and
+# records its summary and wall time in logs/NAME.result. A build has no
+# summary: it counts as a failure only when it fails.
+stage() {
+    local name=$1 start summary status
+    shift
+    start=$(date +%s)
+    "$@" >"$logs/$name.log" 2>&1
+    status=$?
+    summary=$(grep -E '^[0-9]+ passed, [0-9]+ failed$' "$logs/$name.log" | tail -1)
+    [ -n "$summary" ] || summary="0 passed, $([ "$status" -eq 0 ] && echo 0 || echo 1) failed"
+    [ "$status" -eq 0 ] || [ "${summary##*, }" != "0 failed" ] || summary="${summary%%,*}, 1 failed"
+    echo "$summary $(( $(date +%s) - start ))" >"$logs/$name.result"
 }
-run "$root/tests/harness/run-suite.sh" -LE corpus
-run "$root/tests/media/fuzz/run-fuzz.sh" "${QV_TEST_FUZZ_SECONDS:-60}"
-run "$root/tests/debian13/run.sh"
-run "$root/tests/x86vm/run.sh"
+show() { # prints a finished stage's log, then its line
+    local name=$1 passed failed seconds
+    cat "$logs/$name.log"
+    read -r passed _ failed _ seconds <"$logs/$name.result"
+    printf 'stage %-10s %3dm%02ds  %s passed, %s failed\n' "$name" $((seconds / 60)) \
+        $((seconds % 60)) "$passed" "$failed" | tee -a "$logs/stages.txt"
+}
+
+# Built in the background at low priority, so the suites keep their pace.
+stage d13-root nice -n 10 "$root/tests/debian13/build-root.sh" &
+root_job=$!
+(
+    stage x86-image nice -n 10 "$root/tests/x86vm/build-image.sh"
+    if grep -q ' 0 failed' "$logs/x86-image.result"; then
+        stage x86 "$root/tests/x86vm/run.sh"
+    else
+        echo "*** test-x86 did NOT run: the i386 image could not be built ***" >"$logs/x86.log"
+        echo "0 passed, 1 failed 0" >"$logs/x86.result"
+    fi
+) &
+x86_lane=$!
+
+stage x64 "$root/tests/harness/run-suite.sh" -LE corpus; show x64
+stage fuzz "$root/tests/media/fuzz/run-fuzz.sh" "${QV_TEST_FUZZ_SECONDS:-60}"; show fuzz
+wait $root_job
+show d13-root
+stage debian13 "$root/tests/debian13/run.sh"; show debian13
+wait $x86_lane
+show x86-image
+show x86
+
+total_passed=0 total_failed=0
+for name in x64 fuzz d13-root debian13 x86-image x86; do
+    read -r passed _ failed _ _ <"$logs/$name.result"
+    total_passed=$((total_passed + passed))
+    total_failed=$((total_failed + failed))
+done
+elapsed=$(( $(date +%s) - t0 ))
+echo "all stages in $((elapsed / 60))m$(printf %02d $((elapsed % 60)))s:"
+cat "$logs/stages.txt"
 echo "$total_passed passed, $total_failed failed"
-[ "$total_failed" -eq 0 ] && exit "$status"
-exit 1
+[ "$total_failed" -eq 0 ]
