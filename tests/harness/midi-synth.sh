@@ -18,7 +18,7 @@ other_client() {
 }
 
 start() {
-    local wav=${1:-} out
+    local wav=${1:-}
     [ -e /dev/snd/seq ] || modprobe snd-seq 2>/dev/null
     if [ ! -e /dev/snd/seq ]; then
         echo "MIDI: no ALSA sequencer on this machine (containers have none): MIDI files open but stay silent"
@@ -30,15 +30,27 @@ start() {
     fi
     [ -f "$soundfont" ] || { echo "MIDI: no soundfont at $soundfont"; return 1; }
     # Under sudo, the desktop's sound server is the invoking user's.
-    local pulse=${XDG_RUNTIME_DIR:-/run/user/${SUDO_UID:-$(id -u)}}/pulse/native
+    local pulse=${XDG_RUNTIME_DIR:-/run/user/${SUDO_UID:-$(id -u)}}/pulse/native driver
+    local drivers=(alsa)
     if [ -n "$wav" ]; then
-        out=(-a file -o "audio.file.name=$wav")
+        drivers=(file)
     elif [ -n "${PULSE_SERVER:-}" ] || [ -S "$pulse" ]; then
         export PULSE_SERVER=${PULSE_SERVER:-unix:$pulse}
-        out=(-a pulseaudio)  # PulseAudio, or PipeWire's PulseAudio service
-    else
-        out=(-a alsa)
+        drivers=(pulseaudio alsa)  # PulseAudio, or PipeWire's PulseAudio service
     fi
+    for driver in "${drivers[@]}"; do
+        launch "$driver" "$wav" && { echo "MIDI: FluidSynth on the ALSA sequencer ($driver)"; return 0; }
+        echo "MIDI: the synthesizer did not come up through $driver:"
+        tail -3 "$state/log"
+        stop >/dev/null
+    done
+    return 1
+}
+
+# launch DRIVER [WAV]: true once the synth's client is on the sequencer.
+launch() {
+    local out=(-a "$1") i
+    [ "$1" = file ] && out+=(-o "audio.file.name=$2")
     rm -rf "$state"
     mkdir -p "$state"
     # Its shell reads a FIFO that a sleeper holds open: "quit" there ends it
@@ -49,19 +61,12 @@ start() {
     fluidsynth "${out[@]}" -m alsa_seq -p FluidSynth -g 0.8 -r 22050 "$soundfont" \
         <"$state/ctl" >"$state/log" 2>&1 &
     echo $! >"$state/synth.pid"
-    local i
     for i in $(seq 120); do
-        grep -q '"FluidSynth"' "$clients" 2>/dev/null && break
-        kill -0 "$(cat "$state/synth.pid")" 2>/dev/null || break
+        grep -q '"FluidSynth"' "$clients" 2>/dev/null && return 0
+        kill -0 "$(cat "$state/synth.pid")" 2>/dev/null || return 1
         sleep 0.5
     done
-    if ! grep -q '"FluidSynth"' "$clients" 2>/dev/null; then
-        echo "MIDI: the synthesizer did not come up"
-        tail -5 "$state/log"
-        stop >/dev/null
-        return 1
-    fi
-    echo "MIDI: FluidSynth on the ALSA sequencer (${out[1]})"
+    return 1
 }
 
 stop() {
