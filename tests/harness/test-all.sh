@@ -27,14 +27,19 @@ stage() {
     [ "$status" -eq 0 ] || [ "${summary##*, }" != "0 failed" ] || summary="${summary%%,*}, 1 failed"
     echo "$summary $(( $(date +%s) - start ))" >"$logs/$name.result"
 }
+result() { # a stage that left no result failed
+    cat "$logs/$1.result" 2>/dev/null || echo "0 passed, 1 failed 0"
+}
 show() { # prints a finished stage's log, then its line
     local name=$1 passed failed seconds
-    cat "$logs/$name.log"
-    read -r passed _ failed _ seconds <"$logs/$name.result"
+    cat "$logs/$name.log" 2>/dev/null
+    read -r passed _ failed _ seconds < <(result "$name")
     printf 'stage %-10s %3dm%02ds  %s passed, %s failed\n' "$name" $((seconds / 60)) \
         $((seconds % 60)) "$passed" "$failed" | tee -a "$logs/stages.txt"
 }
 
+# An interrupted run takes its lanes with it.
+trap 'kill $(jobs -p) 2>/dev/null; exit 1' INT TERM HUP
 # Built in the background at low priority, so the suites keep their pace.
 stage d13-root nice -n 10 "$root/tests/debian13/build-root.sh" &
 root_job=$!
@@ -60,7 +65,7 @@ show x86
 
 total_passed=0 total_failed=0
 for name in x64 fuzz d13-root debian13 x86-image x86; do
-    read -r passed _ failed _ _ <"$logs/$name.result"
+    read -r passed _ failed _ _ < <(result "$name")
     total_passed=$((total_passed + passed))
     total_failed=$((total_failed + failed))
 done
