@@ -13,8 +13,9 @@ build: deps
 media: deps
 	@tests/media/make_media.sh build/media
 
-# Every test: the x64 suite here, a short fuzzing pass, the x64 suite under
-# Debian 13's Wine 10, then the 32-bit release in an i386 machine.
+# Every test: the x64 suite here, a short fuzzing pass and the x64 suite under
+# Debian 13's Wine 10, while the 32-bit release runs in an i386 machine beside
+# them; one line per stage with its time, then the summary.
 test: build media
 	@tests/harness/deps.sh x86vm fuzz debian13
 	tests/harness/test-all.sh
