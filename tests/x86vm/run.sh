@@ -55,12 +55,14 @@ while read -r name status seconds; do
     player_plays_midi) capture=("$share/out/$name.synth.wav" 1.5 8) ;;
     player_plays_*) capture=("$share/out/$name.capture.wav") ;;
     esac
+    sound=""
     if [ "$status" = 0 ] && [ ${#capture[@]} -gt 0 ]; then
         "$root/tests/player/analyse_capture.sh" "${capture[0]}" "$share/out/$name.sound.wav" \
             "${capture[@]:1}" >"$share/out/$name.sound.txt" 2>&1 || verdict=FAIL
-        grep -E '^(captured|FAIL)' "$share/out/$name.sound.txt" | sed 's/^/    /'
+        sound=$(grep -E '^(captured|FAIL)' "$share/out/$name.sound.txt" | sed 's/^/    /')
     fi
     printf "%-4s %-55s %4s s\n" "$verdict" "$name" "$seconds"
+    [ -z "$sound" ] || echo "$sound"
     if [ "$verdict" = ok ]; then
         passed=$((passed + 1))
     else
