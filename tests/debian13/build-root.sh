@@ -7,7 +7,6 @@ exec 3>&1 1>&2
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 source "$root/tests/harness/cache.sh"
-mirror=${QV_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 packages=wine,wine64,fonts-wine,xvfb,xauth,cmake,sox,imagemagick,procps,binutils-mingw-w64-i686,python3
 key=$(qv_cache_key "$here/build-root.sh")
 out=$QV_CACHE/debian13-$key
@@ -21,7 +20,7 @@ if [ ! -f "$out/ready" ]; then
     fi
     rm -rf "$out"
     mkdir -p "$out"
-    debootstrap --variant=minbase --include=$packages trixie "$out/root" "$mirror" \
+    debootstrap --variant=minbase --include=$packages trixie "$out/root" "$QV_DEBIAN_MIRROR" \
         >"$out/debootstrap.log" 2>&1 || { tail -20 "$out/debootstrap.log"; exit 1; }
     touch "$out/ready"
 else

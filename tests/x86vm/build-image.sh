@@ -8,7 +8,6 @@ exec 3>&1 1>&2
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 source "$root/tests/harness/cache.sh"
-mirror=${QV_DEBIAN_MIRROR:-http://deb.debian.org/debian}
 packages=linux-image-686,busybox-static,kmod,wine,wine32,fonts-wine,xvfb,xauth
 packages+=,fluidsynth,timgm6mb-soundfont
 key=$(qv_cache_key "$here/build-image.sh" "$here/initramfs-init" "$here/guest-init.sh" \
@@ -21,14 +20,14 @@ if [ -f "$out/ready" ]; then
     exit 0
 fi
 
-echo "building the i386 image $key (about 15 minutes)"
+echo "building the i386 image $key (about 10 minutes)"
 start=$(date +%s)
 rm -rf "$out"
 mkdir -p "$out"
 work=$out/work
 rootfs=$work/rootfs
 debootstrap --foreign --arch=i386 --variant=minbase --include=$packages \
-    bookworm "$rootfs" "$mirror" >"$work.debootstrap.log" 2>&1 ||
+    bookworm "$rootfs" "$QV_DEBIAN_MIRROR" >"$work.debootstrap.log" 2>&1 ||
     { tail -20 "$work.debootstrap.log"; exit 1; }
 # debootstrap may take this for a container and link these to the host's.
 for d in proc sys dev; do
