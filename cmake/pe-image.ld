@@ -20,7 +20,7 @@ SECTIONS
     *(SORT(.rdata$*))
     /* Each library's lookup table, in the order of its directory entry. */
     KEEP (SORT(*)(.idata$4))
-    KEEP (SORT(*)(.idata$6))
+    KEEP (SORT(*)(EXCLUDE_FILE (*libavifil32.a:*) .idata$6))
   }
   .idata BLOCK(__section_alignment__) :
   {
@@ -40,6 +40,8 @@ SECTIONS
   {
     KEEP (*(.rsrc))
     KEEP (*(SORT(.rsrc$*)))
+    /* The AVI services' import names, in the last block's slack. */
+    KEEP (*libavifil32.a:*(.idata$6))
   }
   .reloc BLOCK(__section_alignment__) :
   {

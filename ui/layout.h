@@ -10,7 +10,8 @@
 #define MAIN_CX_AUDIO 310
 #define MAIN_CY_AUDIO 96
 #define MAIN_CX_EXTRA 18 /* main window width  = frame width  + 18 */
-#define MAIN_CY_EXTRA 92 /* main window height = frame height + 92 */
+#define MAIN_CY_EXTRA 92 /* main window height = frame height + 92, i.e.
+                            player height + 92 - PLAYER_CY_EXTRA */
 
 #define BUTTON_X 4
 #define BUTTON_Y 4
@@ -28,7 +29,8 @@
 #define PLAYER_CX_AUDIO 300
 #define PLAYER_CY_AUDIO 32
 #define PLAYER_X_VIDEO 4
-#define PLAYER_CY_EXTRA 26 /* player height = frame height + 26 (play bar) */
+#define PLAYER_CY_EXTRA 26 /* player height = frame height + the play bar,
+                              26 where the control has none to measure */
 
 void PlacePlayerAudio(void);
 void ApplyAudioLayout(HWND hwnd);
