@@ -90,7 +90,7 @@ bool OpenHostile(Player &p, const std::string &name, Outcome &out)
         if (ref.width <= 4096 && ref.height <= 4096) {
             // Sizes the window system takes as they are.
             good = good && pr == Xywh(4, 32, static_cast<int>(ref.width),
-                                      static_cast<int>(ref.height) + 26);
+                                      static_cast<int>(ref.height) + PlayBarHeight(player));
         } else {
             RECT mr = ScreenRect(p.hwndMain);
             Note("%s: frame %lux%lu; the window system made the player %ldx%ld, the window %ldx%ld",

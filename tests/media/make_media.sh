@@ -7,7 +7,8 @@ mkdir -p "$out"
 out=$(cd "$out" && pwd)
 stamp=$out/.made
 # Remade when this script or the hostile generator changes.
-if [ -f "$stamp" ] && [ "$stamp" -nt "$0" ] && [ "$stamp" -nt "$here/make_hostile_avi.py" ]; then
+if [ -f "$stamp" ] && [ "$stamp" -nt "$0" ] && [ "$stamp" -nt "$here/make_hostile_avi.py" ] &&
+   [ "$stamp" -nt "$here/make_picture_avi.py" ]; then
     exit 0
 fi
 mkdir -p "$out"
@@ -43,6 +44,12 @@ movie() { # name width height
 movie movie320x240.avi 320 240
 movie movie176x144.avi 176 144
 movie movie16x48.avi 16 48
+# One-pixel checkerboards, white where x + y is odd: MS Video 1 holds one
+# exactly (two colours in each 4x4 block), in sizes that are multiples of 4;
+# uncompressed ones in every depth and row order, 70 rows high.
+ff -f lavfi -i "color=black:s=160x120:r=10,geq=lum='255*mod(X+Y\,2)':cb=128:cr=128" -t 1 \
+    -c:v msvideo1 -pix_fmt rgb555le chk-msvideo1-160x120.avi
+python3 "$here/make_picture_avi.py" . 100 70
 
 # Files that are not movies although named so.
 echo "This is a text file, not a movie." >text.avi

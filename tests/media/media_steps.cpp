@@ -1,5 +1,7 @@
 #include "media/media_steps.h"
 
+#include <vfw.h>
+
 Player StartPlayer()
 {
     Player p = Launch(ProductExe());
@@ -50,18 +52,31 @@ void ExpectSoundLayout(Player &p, const char *bareName)
     CHECK_EQ(static_cast<unsigned>(GetWindowLongA(player, GWL_STYLE)), 0x54400008u);
 }
 
+int PlayBarHeight(HWND player)
+{
+    if (!SendMessageA(player, MCIWNDM_GETDEVICEID, 0, 0))
+        return 26;
+    RECT bar{};
+    for (HWND child : Children(player)) {
+        RECT r = ScreenRect(child);
+        UnionRect(&bar, &bar, &r);
+    }
+    return bar.bottom > bar.top ? bar.bottom - bar.top : 26;
+}
+
 void ExpectMovieLayout(Player &p, const char *bareName, int w, int h)
 {
     HWND player = PlayerOf(p);
     REQUIRE(player);
+    int bar = PlayBarHeight(player);
     CHECK_EQ(static_cast<int>(Children(p.hwndMain).size()), 3);
     CHECK_EQ(TextOf(CaptionOf(p)), std::string(bareName));
-    CHECK_EQ(RectInParent(player), Xywh(4, 32, w, h + 26));
+    CHECK_EQ(RectInParent(player), Xywh(4, 32, w, h + bar));
     // Exactly the video style word, so no frame: the frame plus the play bar.
     CHECK_EQ(static_cast<unsigned>(GetWindowLongA(player, GWL_STYLE)), 0x50000008u);
     RECT client{};
     GetClientRect(player, &client);
-    CHECK_EQ(client, Xywh(0, 0, w, h + 26));
+    CHECK_EQ(client, Xywh(0, 0, w, h + bar));
 
     RECT caption = RectInParent(CaptionOf(p)), main = ScreenRect(p.hwndMain);
     if (w >= 26) {
@@ -74,12 +89,12 @@ void ExpectMovieLayout(Player &p, const char *bareName, int w, int h)
     }
     int minWidth = GetSystemMetrics(SM_CXMINTRACK);
     if (w + 18 >= minWidth) {
-        CHECK_EQ(main, Xywh(80, 16, w + 18, h + 92));
+        CHECK_EQ(main, Xywh(80, 16, w + 18, h + 66 + bar));
     } else {
         Note("main window width %d asked for: the window system clamped it to %ld",
              w + 18, main.right - main.left);
         CHECK_EQ(Xywh(main.left, main.top, 0, main.bottom - main.top),
-                 Xywh(80, 16, 0, h + 92));
+                 Xywh(80, 16, 0, h + 66 + bar));
     }
 }
 
@@ -111,4 +126,44 @@ void ExpectRefused(Player &p, const std::string &winPath)
     Settle(p);
     CHECK(MessageBoxes(p.pi.dwProcessId).empty());
     ExpectSame(before, Snap(p));
+}
+
+int ExpectWholeFrame(Player &p, int w, int h, bool pixelsMustBeRight)
+{
+    HWND player = PlayerOf(p);
+    REQUIRE(player);
+    Settle(p);
+    Sleep(500);  // the control draws its first frame once it has been placed
+    RECT seen = ScreenRect(player);
+    std::vector<COLORREF> px = ScreenBlock(RECT{seen.left, seen.top, seen.left + w, seen.top + h});
+    REQUIRE(static_cast<int>(px.size()) == w * h);
+    int wrong = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            COLORREF c = px[y * w + x];
+            bool white = GetRValue(c) + GetGValue(c) + GetBValue(c) > 3 * 128;
+            wrong += white != ((x + y) % 2 == 1);
+        }
+    if (pixelsMustBeRight)
+        CHECK_MSG(wrong == 0, Show(wrong) + " of " + Show(w * h) + " pixels wrong");
+    for (HWND child : Children(player)) {
+        RECT r = ScreenRect(child);
+        CHECK_MSG(r.left >= seen.left && r.right <= seen.right && r.top >= seen.top + h &&
+                      r.bottom <= seen.bottom,
+                  "play bar part " + Show(r) + " not below the frame in " + Show(seen));
+    }
+    // The layout leaves the main window 34 rows of frame and caption; a
+    // platform whose frame takes more covers as many of the player's last.
+    RECT client{}, main = ScreenRect(p.hwndMain);
+    GetClientRect(p.hwndMain, &client);
+    MapWindowPoints(p.hwndMain, NULL, reinterpret_cast<POINT *>(&client), 2);
+    int frame = (main.bottom - main.top) - (client.bottom - client.top);
+    if (frame > 34) {
+        Note("the main window's frame and caption take %d rows, not 34", frame);
+        client.bottom += frame - 34;
+    }
+    RECT inside{};
+    IntersectRect(&inside, &seen, &client);
+    CHECK_MSG(EqualRect(&inside, &seen), "player " + Show(seen) + " not inside " + Show(client));
+    return wrong;
 }

@@ -17,7 +17,16 @@ HWND CaptionOf(Player &p);
 Snapshot Snap(Player &p);
 void ExpectSame(const Snapshot &a, const Snapshot &b);
 void ExpectSoundLayout(Player &p, const char *bareName);
+// The play bar's height as the control draws it (its child windows) while
+// it holds a movie; the layout's 26 while it holds none.
+int PlayBarHeight(HWND player);
+// The movie layout of a W x H frame, with the bar's height read from the
+// control (26 gives the table's numbers).
 void ExpectMovieLayout(Player &p, const char *bareName, int w, int h);
+// The whole W x H one-pixel checkerboard of the test movies (white where
+// x + y is odd) at the top of the player, the whole bar below it, the whole
+// player in the main window. Returns the pixels that are not as they should be.
+int ExpectWholeFrame(Player &p, int w, int h, bool pixelsMustBeRight = true);
 // Dismisses the player control's own error boxes; returns how many there were.
 int DismissControlErrors(Player &p);
 // Opens a file that must be refused: exactly one box of ours, owned by the
