@@ -13,7 +13,7 @@ export HOME=/root WINEPREFIX=/root/.wine WINEDEBUG=-all DISPLAY=:1
 export QV_EXE=$L/bin/quorvane.exe QV_RELEASE_EXE=$L/bin/quorvane.exe
 export QV_NOLOAD_EXE=$L/bin/quorvane_noload.exe QV_NULLPLAYER_EXE=$L/bin/quorvane_nullplayer.exe
 export QV_STANDIN_EXE=$L/bin/standin/quorvane.exe
-export QV_MEDIA=$L/media QV_HOSTILE=$L/hostile QV_WORK=/tmp/work
+export QV_MEDIA=$L/media QV_HOSTILE=$L/hostile QV_WORK=/tmp/work QV_CAPTURE=/tmp/capture.wav
 mkdir -p $QV_WORK $S/out
 : >$S/results.txt
 
@@ -48,6 +48,7 @@ for name in $(cat $S/scenarios.txt); do
     status=$?
     [ $synth = 1 ] && bash $S/midi-synth.sh stop && cp /tmp/synth.wav $S/out/$name.synth.wav
     [ -f /tmp/capture.wav ] && cp /tmp/capture.wav $S/out/$name.capture.wav
+    [ -f $QV_WORK/$name.first-play.wav ] && cp $QV_WORK/$name.first-play.wav $S/out/
     echo "$name $status $(( $(date +%s) - start ))" >>$S/results.txt
     echo "$name: status $status"
 done

@@ -57,9 +57,17 @@ while read -r name status seconds; do
     esac
     sound=""
     if [ "$status" = 0 ] && [ ${#capture[@]} -gt 0 ]; then
+        # A scenario that plays twice keeps its first play's capture.
+        first=$share/out/$name.first-play.wav
+        if [ -f "$first" ]; then
+            "$root/tests/player/analyse_capture.sh" "$first" "$share/out/$name.first-sound.wav" \
+                >"$share/out/$name.first-sound.txt" 2>&1 || verdict=FAIL
+            sound=$(grep -E '^(captured|FAIL)' "$share/out/$name.first-sound.txt" |
+                    sed 's/^/    first play: /')$'\n'
+        fi
         "$root/tests/player/analyse_capture.sh" "${capture[0]}" "$share/out/$name.sound.wav" \
             "${capture[@]:1}" >"$share/out/$name.sound.txt" 2>&1 || verdict=FAIL
-        sound=$(grep -E '^(captured|FAIL)' "$share/out/$name.sound.txt" | sed 's/^/    /')
+        sound+=$(grep -E '^(captured|FAIL)' "$share/out/$name.sound.txt" | sed 's/^/    /')
     fi
     printf "%-4s %-55s %4s s\n" "$verdict" "$name" "$seconds"
     [ -z "$sound" ] || echo "$sound"
