@@ -1,5 +1,5 @@
 # Front door: make build | run | test. Each installs what is missing first.
-.PHONY: build run test test-x64 test-x86 test-debian13 soak hostile fuzz bench deps media clean
+.PHONY: build run test test-x64 test-x86 test-debian13 test-testing soak hostile fuzz bench deps media clean
 
 deps:
 	@tests/harness/deps.sh
@@ -30,10 +30,16 @@ test-x86: build media
 	@tests/harness/deps.sh x86vm
 	tests/x86vm/run.sh
 
-# The x64 suite under Debian 13's Wine 10, in a Debian 13 root.
+# In a Debian 13 root: the product and tests built with its compiler, the
+# x64 suite under its Wine 10.
 test-debian13: build media
 	@tests/harness/deps.sh debian13
-	tests/debian13/run.sh
+	tests/roots/debian13.sh
+
+# The release built with Debian testing's compiler, and its image checks.
+test-testing: deps
+	@tests/harness/deps.sh debian13
+	tests/roots/testing.sh
 
 # The AVI structure check under libFuzzer for QV_FUZZ_SECONDS (600).
 fuzz: media

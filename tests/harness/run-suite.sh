@@ -1,5 +1,6 @@
 #!/bin/bash
-# The whole test suite: a session, CTest over the x64 build, then clean-up.
+# The whole test suite: a session, CTest over the x64 build (QV_BUILD_DIR),
+# then clean-up.
 # Ends with the plain summary line "N passed, N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -12,8 +13,9 @@ shots=${QV_SCREENSHOTS:-$root/build/screenshots}
 mkdir -p "$shots"
 export QV_SCREENSHOT=$shots/start.bmp QV_SCREENSHOT_SOUND=$shots/sound.bmp \
        QV_SCREENSHOT_MOVIE=$shots/movie.bmp
-log=$root/build/x64/ctest.log
-(cd "$root/build/x64" && ctest --output-on-failure "$@" 2>&1) | tee "$log"
+build=${QV_BUILD_DIR:-$root/build/x64}
+log=$build/ctest.log
+(cd "$build" && ctest --output-on-failure "$@" 2>&1) | tee "$log"
 status=${PIPESTATUS[0]}
 for bmp in "$shots"/*.bmp; do
     [ -f "$bmp" ] && convert "$bmp" "${bmp%.bmp}.png" 2>/dev/null && rm -f "$bmp"

@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
-state=$QV_ROOT/build/session
+state=$QV_SESSION
 mkdir -p "$state" "$QV_WINE_HOME"
 
 wine_reg() { "$WINELOADER" reg add "$@" /f >/dev/null 2>&1; }

@@ -41,7 +41,7 @@ show() { # prints a finished stage's log, then its line
 # An interrupted run takes its lanes with it.
 trap 'kill $(jobs -p) 2>/dev/null; exit 1' INT TERM HUP
 # Built in the background at low priority, so the suites keep their pace.
-stage d13-root nice -n 10 "$root/tests/debian13/build-root.sh" &
+stage d13-root nice -n 10 "$root/tests/roots/build-root.sh" debian13 &
 root_job=$!
 (
     stage x86-image nice -n 10 "$root/tests/x86vm/build-image.sh"
@@ -58,7 +58,7 @@ stage x64 "$root/tests/harness/run-suite.sh" -LE corpus; show x64
 stage fuzz "$root/tests/media/fuzz/run-fuzz.sh" "${QV_TEST_FUZZ_SECONDS:-60}"; show fuzz
 wait $root_job
 show d13-root
-stage debian13 "$root/tests/debian13/run.sh"; show debian13
+stage debian13 "$root/tests/roots/debian13.sh"; show debian13
 wait $x86_lane
 show x86-image
 show x86
