@@ -14,6 +14,7 @@ typedef struct tagAPPSTATE {
     BOOL fMendPlayButton;    /* the platform's Play button needs our help */
     WNDPROC pfnPlayerProc;   /* the control's own procedure, when mended */
     HWND hwndPlayer;
+    int cyBarGrowth;         /* rows the control's play bar takes beyond 26 */
     HWND hwndCaption;
     HWND hwndOpenButton;
     HBITMAP hbmOpenButton;

@@ -1,6 +1,7 @@
 #include "player/player.h"
 
 #include "app/app_state.h"
+#include "ui/layout.h"
 
 #define PLAYBAR_PLAY_ID 0x3200 /* Wine's play/stop button in the play bar */
 
@@ -50,6 +51,20 @@ static void KeepWindowBits(HWND hwnd, DWORD dwStyle)
                      SWP_NOACTIVATE);
 }
 
+/* The play bar's height, read from the control as it made itself: it sizes
+   itself around its picture, if it has one, and its bar, so what its client
+   area holds below the picture is the bar. Read before the window bits are
+   taken back, which changes the client area but not the picture. */
+static int PlayBarHeight(HWND hwnd)
+{
+    RECT rcClient, rcPicture;
+
+    GetClientRect(hwnd, &rcClient);
+    if (MCIWndGetDest(hwnd, &rcPicture) != 0)
+        rcPicture.bottom = 0; /* nothing to show: the control is its bar */
+    return rcClient.bottom - rcPicture.bottom;
+}
+
 void CreatePlayer(HWND hwndParent, DWORD dwStyle)
 {
     /* An empty name makes some implementations of the control try to open ""
@@ -58,8 +73,10 @@ void CreatePlayer(HWND hwndParent, DWORD dwStyle)
     HWND hwnd = AppState.pfnMCIWndCreate(hwndParent, AppState.hInstance, dwStyle, pszName);
 
     AppState.hwndPlayer = hwnd;
+    AppState.cyBarGrowth = 0;
     if (hwnd == NULL)
         return;
+    AppState.cyBarGrowth = PlayBarHeight(hwnd) - PLAYER_CY_EXTRA;
     KeepWindowBits(hwnd, dwStyle);
     if (AppState.fMendPlayButton)
         AppState.pfnPlayerProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(

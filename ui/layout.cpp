@@ -2,21 +2,6 @@
 
 #include "app/app_state.h"
 
-void PlacePlayerAudio(void)
-{
-    MoveWindow(AppState.hwndPlayer, PLAYER_X_AUDIO, PLAYER_Y, PLAYER_CX_AUDIO,
-               PLAYER_CY_AUDIO, TRUE);
-}
-
-void ApplyAudioLayout(HWND hwnd)
-{
-    PlacePlayerAudio();
-    MoveWindow(AppState.hwndCaption, CAPTION_X, CAPTION_Y, CAPTION_CX_AUDIO,
-               CAPTION_CY, TRUE);
-    MoveWindow(hwnd, MAIN_X, MAIN_Y, MAIN_CX_AUDIO, MAIN_CY_AUDIO, TRUE);
-    UpdateWindow(hwnd);
-}
-
 /* Frame sizes come from the file and may be anything: the sums wrap in
    32 bits and go to the window system as signed values, which clamps them. */
 static int Wrap32(DWORD dwValue)
@@ -24,29 +9,52 @@ static int Wrap32(DWORD dwValue)
     return static_cast<int>(dwValue);
 }
 
-/* The play bar's height: what it leaves of the control's client below the
-   picture, where the control has one to place; the layout's 26 where not.
-   Wine's bar is 32 high, and the control squeezes the picture into what
-   the bar leaves. */
-static DWORD PlayBarHeight(void)
+/* The main window at its place and its layout size, made taller where its
+   client area would not hold the whole player (cyNeed rows from the top):
+   the frame and caption take what this window system draws of them, which
+   the layout cannot know. */
+static void PlaceMainWindow(HWND hwnd, DWORD cx, DWORD cy, DWORD cyNeed)
 {
-    RECT rcClient, rcPicture;
+    RECT rc;
+    int cyLack;
 
-    if (!GetClientRect(AppState.hwndPlayer, &rcClient) ||
-        MCIWndGetDest(AppState.hwndPlayer, &rcPicture) != 0)
-        return PLAYER_CY_EXTRA;
-    return static_cast<DWORD>(rcClient.bottom - rcPicture.bottom);
+    cy += AppState.cyBarGrowth;
+    MoveWindow(hwnd, MAIN_X, MAIN_Y, Wrap32(cx), Wrap32(cy), TRUE);
+    GetClientRect(hwnd, &rc);
+    cyLack = Wrap32(cyNeed + AppState.cyBarGrowth - rc.bottom);
+    if (cyLack > 0)
+        MoveWindow(hwnd, MAIN_X, MAIN_Y, Wrap32(cx), Wrap32(cy + cyLack), TRUE);
+}
+
+void PlacePlayerAudio(void)
+{
+    MoveWindow(AppState.hwndPlayer, PLAYER_X_AUDIO, PLAYER_Y, PLAYER_CX_AUDIO,
+               PLAYER_CY_AUDIO + AppState.cyBarGrowth, TRUE);
+}
+
+void PlaceStartWindow(HWND hwnd)
+{
+    PlaceMainWindow(hwnd, MAIN_CX_AUDIO, MAIN_CY_AUDIO, PLAYER_Y + PLAYER_CY_AUDIO);
+}
+
+void ApplyAudioLayout(HWND hwnd)
+{
+    PlacePlayerAudio();
+    MoveWindow(AppState.hwndCaption, CAPTION_X, CAPTION_Y, CAPTION_CX_AUDIO,
+               CAPTION_CY, TRUE);
+    PlaceStartWindow(hwnd);
+    UpdateWindow(hwnd);
 }
 
 void ApplyMovieLayout(HWND hwnd, DWORD dwWidth, DWORD dwHeight)
 {
-    DWORD dwPlayerHeight = dwHeight + PlayBarHeight();
+    DWORD dwPlayerHeight = dwHeight + PLAYER_CY_EXTRA;
 
     MoveWindow(AppState.hwndCaption, CAPTION_X, CAPTION_Y,
                Wrap32(dwWidth - CAPTION_CX_LESS), CAPTION_CY, TRUE);
     MoveWindow(AppState.hwndPlayer, PLAYER_X_VIDEO, PLAYER_Y, Wrap32(dwWidth),
-               Wrap32(dwPlayerHeight), TRUE);
-    MoveWindow(hwnd, MAIN_X, MAIN_Y, Wrap32(dwWidth + MAIN_CX_EXTRA),
-               Wrap32(dwPlayerHeight + MAIN_CY_EXTRA - PLAYER_CY_EXTRA), TRUE);
+               Wrap32(dwPlayerHeight + AppState.cyBarGrowth), TRUE);
+    PlaceMainWindow(hwnd, dwWidth + MAIN_CX_EXTRA, dwHeight + MAIN_CY_EXTRA,
+                    PLAYER_Y + dwPlayerHeight);
     UpdateWindow(hwnd);
 }

@@ -10,8 +10,7 @@
 #define MAIN_CX_AUDIO 310
 #define MAIN_CY_AUDIO 96
 #define MAIN_CX_EXTRA 18 /* main window width  = frame width  + 18 */
-#define MAIN_CY_EXTRA 92 /* main window height = frame height + 92, i.e.
-                            player height + 92 - PLAYER_CY_EXTRA */
+#define MAIN_CY_EXTRA 92 /* main window height = frame height + 92 */
 
 #define BUTTON_X 4
 #define BUTTON_Y 4
@@ -29,10 +28,13 @@
 #define PLAYER_CX_AUDIO 300
 #define PLAYER_CY_AUDIO 32
 #define PLAYER_X_VIDEO 4
-#define PLAYER_CY_EXTRA 26 /* player height = frame height + the play bar,
-                              26 where the control has none to measure */
+#define PLAYER_CY_EXTRA 26 /* player height = frame height + 26, the play
+                              bar's height; where the control reports a
+                              taller bar, the player and the main window
+                              grow by the difference */
 
 void PlacePlayerAudio(void);
+void PlaceStartWindow(HWND hwnd);
 void ApplyAudioLayout(HWND hwnd);
 void ApplyMovieLayout(HWND hwnd, DWORD dwWidth, DWORD dwHeight);
 

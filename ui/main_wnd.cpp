@@ -23,6 +23,7 @@ static void OnCreate(HWND hwnd)
         CAPTION_EX_STYLE, "STATIC", CAPTION_START_TEXT, CAPTION_STYLE, CAPTION_X,
         CAPTION_Y, CAPTION_CX_AUDIO, CAPTION_CY, hwnd, NULL, AppState.hInstance,
         NULL);
+    PlaceStartWindow(hwnd);
 }
 
 /* Re-entered while it runs (child creation, moves, the modal dialog, the

@@ -1,6 +1,6 @@
 #include "media/media_steps.h"
 
-#include <vfw.h>
+#include <algorithm>
 
 Player StartPlayer()
 {
@@ -39,29 +39,85 @@ void ExpectSame(const Snapshot &a, const Snapshot &b)
     CHECK_EQ(b.children, a.children);
 }
 
-void ExpectSoundLayout(Player &p, const char *bareName)
-{
-    HWND player = PlayerOf(p);
-    REQUIRE(player);
-    CHECK_EQ(static_cast<int>(Children(p.hwndMain).size()), 3);
-    CHECK_EQ(TextOf(CaptionOf(p)), std::string(bareName));
-    CHECK_EQ(RectInParent(CaptionOf(p)), Xywh(32, 5, 264, 22));
-    CHECK_EQ(RectInParent(player), Xywh(0, 32, 300, 32));
-    CHECK_EQ(ScreenRect(p.hwndMain), Xywh(80, 16, 310, 96));
-    // Exactly the framed style word: no bit that the control added itself.
-    CHECK_EQ(static_cast<unsigned>(GetWindowLongA(player, GWL_STYLE)), 0x54400008u);
-}
-
 int PlayBarHeight(HWND player)
 {
-    if (!SendMessageA(player, MCIWNDM_GETDEVICEID, 0, 0))
-        return 26;
     RECT bar{};
     for (HWND child : Children(player)) {
         RECT r = ScreenRect(child);
         UnionRect(&bar, &bar, &r);
     }
     return bar.bottom > bar.top ? bar.bottom - bar.top : 26;
+}
+
+void ExpectWholePlayer(Player &p)
+{
+    HWND player = PlayerOf(p);
+    REQUIRE(player);
+    RECT bar{}, client{}, main{}, inside;
+    for (HWND child : Children(player)) {
+        RECT r = ScreenRect(child);
+        UnionRect(&bar, &bar, &r);
+    }
+    GetClientRect(player, &client);
+    MapWindowPoints(player, NULL, reinterpret_cast<POINT *>(&client), 2);
+    // A movie narrower than the bar's buttons cannot show them whole; every
+    // row of the bar must show all the same.
+    if (bar.right - bar.left > client.right - client.left) {
+        Note("the player is %ld wide, its play bar's parts %ld", client.right - client.left,
+             bar.right - bar.left);
+        bar.right = bar.left + (client.right - client.left);
+    }
+    IntersectRect(&inside, &bar, &client);
+    CHECK_MSG(EqualRect(&inside, &bar), "play bar " + Show(bar) + " not inside the player's client " +
+                                            Show(client));
+    RECT seen = ScreenRect(player);
+    GetClientRect(p.hwndMain, &main);
+    MapWindowPoints(p.hwndMain, NULL, reinterpret_cast<POINT *>(&main), 2);
+    IntersectRect(&inside, &seen, &main);
+    CHECK_MSG(EqualRect(&inside, &seen), "player " + Show(seen) + " not inside the main window's client " +
+                                             Show(main));
+}
+
+// The main window at (80, 16), cx by cy, or taller where that would leave
+// its client area too short for the player: exactly as tall as the frame
+// and caption this window system draws plus the player's bottom.
+static void ExpectMainWindow(Player &p, int cx, int cy)
+{
+    RECT main = ScreenRect(p.hwndMain), client{};
+    GetClientRect(p.hwndMain, &client);
+    int frame = (main.bottom - main.top) - client.bottom;
+    int need = frame + RectInParent(PlayerOf(p)).bottom;
+    if (need > cy)
+        Note("frame and caption take %d rows: the main window grows from %d to %d", frame, cy, need);
+    int minWidth = GetSystemMetrics(SM_CXMINTRACK);
+    if (cx >= minWidth) {
+        CHECK_EQ(main, Xywh(80, 16, cx, std::max(cy, need)));
+    } else {
+        Note("main window width %d asked for: the window system clamped it to %ld", cx,
+             main.right - main.left);
+        CHECK_EQ(Xywh(main.left, main.top, 0, main.bottom - main.top),
+                 Xywh(80, 16, 0, std::max(cy, need)));
+    }
+}
+
+void ExpectStripLayout(Player &p, const std::string &caption)
+{
+    HWND player = PlayerOf(p);
+    REQUIRE(player);
+    int more = PlayBarHeight(player) - 26;  // the rows a taller bar needs
+    CHECK_EQ(static_cast<int>(Children(p.hwndMain).size()), 3);
+    CHECK_EQ(TextOf(CaptionOf(p)), caption);
+    CHECK_EQ(RectInParent(CaptionOf(p)), Xywh(32, 5, 264, 22));
+    CHECK_EQ(RectInParent(player), Xywh(0, 32, 300, 32 + more));
+    ExpectMainWindow(p, 310, 96 + more);
+    // Exactly the framed style word: no bit that the control added itself.
+    CHECK_EQ(static_cast<unsigned>(GetWindowLongA(player, GWL_STYLE)), 0x54400008u);
+    ExpectWholePlayer(p);
+}
+
+void ExpectSoundLayout(Player &p, const char *bareName)
+{
+    ExpectStripLayout(p, bareName);
 }
 
 void ExpectMovieLayout(Player &p, const char *bareName, int w, int h)
@@ -78,7 +134,7 @@ void ExpectMovieLayout(Player &p, const char *bareName, int w, int h)
     GetClientRect(player, &client);
     CHECK_EQ(client, Xywh(0, 0, w, h + bar));
 
-    RECT caption = RectInParent(CaptionOf(p)), main = ScreenRect(p.hwndMain);
+    RECT caption = RectInParent(CaptionOf(p));
     if (w >= 26) {
         CHECK_EQ(caption, Xywh(32, 5, w - 26, 22));
     } else {
@@ -87,15 +143,8 @@ void ExpectMovieLayout(Player &p, const char *bareName, int w, int h)
         CHECK_EQ(Xywh(caption.left, caption.top, 0, caption.bottom - caption.top),
                  Xywh(32, 5, 0, 22));
     }
-    int minWidth = GetSystemMetrics(SM_CXMINTRACK);
-    if (w + 18 >= minWidth) {
-        CHECK_EQ(main, Xywh(80, 16, w + 18, h + 66 + bar));
-    } else {
-        Note("main window width %d asked for: the window system clamped it to %ld",
-             w + 18, main.right - main.left);
-        CHECK_EQ(Xywh(main.left, main.top, 0, main.bottom - main.top),
-                 Xywh(80, 16, 0, h + 66 + bar));
-    }
+    ExpectMainWindow(p, w + 18, h + 66 + bar);
+    ExpectWholePlayer(p);
 }
 
 int DismissControlErrors(Player &p)
@@ -152,18 +201,6 @@ int ExpectWholeFrame(Player &p, int w, int h, bool pixelsMustBeRight)
                       r.bottom <= seen.bottom,
                   "play bar part " + Show(r) + " not below the frame in " + Show(seen));
     }
-    // The layout leaves the main window 34 rows of frame and caption; a
-    // platform whose frame takes more covers as many of the player's last.
-    RECT client{}, main = ScreenRect(p.hwndMain);
-    GetClientRect(p.hwndMain, &client);
-    MapWindowPoints(p.hwndMain, NULL, reinterpret_cast<POINT *>(&client), 2);
-    int frame = (main.bottom - main.top) - (client.bottom - client.top);
-    if (frame > 34) {
-        Note("the main window's frame and caption take %d rows, not 34", frame);
-        client.bottom += frame - 34;
-    }
-    RECT inside{};
-    IntersectRect(&inside, &seen, &client);
-    CHECK_MSG(EqualRect(&inside, &seen), "player " + Show(seen) + " not inside " + Show(client));
+    ExpectWholePlayer(p);
     return wrong;
 }

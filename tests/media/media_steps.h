@@ -16,10 +16,17 @@ HWND PlayerOf(Player &p);   // the one player child, checked to be one
 HWND CaptionOf(Player &p);
 Snapshot Snap(Player &p);
 void ExpectSame(const Snapshot &a, const Snapshot &b);
-void ExpectSoundLayout(Player &p, const char *bareName);
-// The play bar's height as the control draws it (its child windows) while
-// it holds a movie; the layout's 26 while it holds none.
+// The play bar's height as the control draws it: the union of its child
+// windows (26, the layout's, where it has none).
 int PlayBarHeight(HWND player);
+// The whole play bar inside the player's client area, the whole player
+// inside the main window's.
+void ExpectWholePlayer(Player &p);
+// The start and sound layout, the strip: the table's numbers where the bar
+// is 26 high and the frame leaves room, taller by what a taller bar needs
+// and where the frame and caption take more.
+void ExpectStripLayout(Player &p, const std::string &caption);
+void ExpectSoundLayout(Player &p, const char *bareName);
 // The movie layout of a W x H frame, with the bar's height read from the
 // control (26 gives the table's numbers).
 void ExpectMovieLayout(Player &p, const char *bareName, int w, int h);
