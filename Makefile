@@ -26,6 +26,8 @@ test-x64: build media
 hostile: build media
 	tests/harness/run-suite.sh -L corpus
 
+# The 32-bit release in an emulated i386 machine, under Debian 12's Wine 8
+# and Debian 13's Wine 10 in one boot.
 test-x86: build media
 	@tests/harness/deps.sh x86vm
 	tests/x86vm/run.sh

@@ -154,7 +154,7 @@ SoakRun Soak(const std::vector<std::string> &files, int opens)
 // often shows the same), so the player's own growth is the difference; it
 // may be QV_SOAK_KIB_PER_OPEN (1) KiB per open after the tenth. Without a
 // leak the two runs differ by up to about 150 KiB over 400 opens on Wine 8;
-// Wine 10 grows in bursts of its own (tests/debian13/run.sh).
+// Wine 10 grows in bursts of its own (tests/roots/debian13.sh).
 SCENARIO(soak_long_run)
 {
     int opens = atoi(Env("QV_SOAK_OPENS").c_str());

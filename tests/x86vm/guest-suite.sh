@@ -1,15 +1,19 @@
 #!/bin/sh
-# Runs inside the i386 guest from the host's share: the end-to-end scenarios
-# against the 32-bit release with the i686 driver, under 32-bit Wine.
-# Writes "NAME STATUS" lines to results.txt and each scenario's output to out/.
-S=/mnt/host
+# Runs inside the i386 guest from the host's share, in Debian 12 or in
+# Debian 13's chroot: the end-to-end scenarios against the 32-bit release
+# with the i686 driver, under that system's 32-bit Wine.
+# Writes "NAME STATUS SECONDS" lines to results.txt, each scenario's output
+# to out/ and the suite's time to seconds.txt, all beside this script.
+S=$(cd "$(dirname "$0")" && pwd)
+suite_start=$(date +%s)
+. $S/guest-env.sh
 # Programs mapped from the 9p share run with wrong pages (a C++ start-up
 # faults at once), so everything runs from a local copy.
 L=/tmp/qv
 mkdir -p $L && cp -r $S/bin $S/media $S/hostile $L/
 # Unix file names in UTF-8, or names with accented letters cannot be made.
 export LANG=C.UTF-8
-export HOME=/root WINEPREFIX=/root/.wine WINEDEBUG=-all DISPLAY=:1
+export HOME=/root WINEPREFIX=/root/.wine WINEDEBUG=-all DISPLAY=${QV_DISPLAY:-:1}
 export QV_EXE=$L/bin/quorvane.exe QV_RELEASE_EXE=$L/bin/quorvane.exe
 export QV_NOLOAD_EXE=$L/bin/quorvane_noload.exe QV_NULLPLAYER_EXE=$L/bin/quorvane_nullplayer.exe
 export QV_STANDIN_EXE=$L/bin/standin/quorvane.exe
@@ -17,8 +21,8 @@ export QV_MEDIA=$L/media QV_HOSTILE=$L/hostile QV_WORK=/tmp/work QV_CAPTURE=/tmp
 mkdir -p $QV_WORK $S/out
 : >$S/results.txt
 
-Xvfb :1 -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
-for _ in $(seq 60); do [ -e /tmp/.X11-unix/X1 ] && break; sleep 1; done
+Xvfb $DISPLAY -screen 0 1024x768x24 -nolisten tcp >/tmp/xvfb.log 2>&1 &
+for _ in $(seq 60); do [ -e /tmp/.X11-unix/X${DISPLAY#:} ] && break; sleep 1; done
 cat >/root/.asoundrc <<ASOUND
 pcm.!default { type file; slave.pcm "null"; file "/tmp/capture.wav"; format "wav" }
 ASOUND
@@ -29,7 +33,7 @@ wineserver -p
 wineboot >/dev/null 2>&1
 setsid wine explorer.exe /desktop=Default,1024x740 >/dev/null 2>&1 </dev/null &
 sleep 5
-echo "guest: $(uname -m), $(wine --version), $(nproc) cpus"
+echo "guest: $(uname -m), Debian $(cat /etc/debian_version), $(wine --version), $(nproc) cpus"
 
 for name in $(cat $S/scenarios.txt); do
     export QV_TRACE=$QV_WORK/$name.trace
@@ -40,17 +44,26 @@ for name in $(cat $S/scenarios.txt); do
     rm -f /tmp/capture.wav
     # The synthesizer renders one MIDI play into its own file; it must be up
     # before the player starts.
+    # The other system's suite may play MIDI too: the lock keeps the two
+    # synthesizers off the one sequencer at the same time.
     synth=0
-    case $name in player_plays_midi) bash $S/midi-synth.sh start /tmp/synth.wav && synth=1 ;; esac
+    case $name in
+    player_plays_midi)
+        exec 9>/qv/lock/midi
+        flock 9
+        bash $S/midi-synth.sh start /tmp/synth.wav && synth=1 ;;
+    esac
     start=$(date +%s)
     QV_MIDI_SYNTH=$synth WINEDLLOVERRIDES=$overrides timeout 600 wine $L/bin/qvdriver.exe $name \
         >$S/out/$name.txt 2>>$QV_TRACE
     status=$?
     [ $synth = 1 ] && bash $S/midi-synth.sh stop && cp /tmp/synth.wav $S/out/$name.synth.wav
+    case $name in player_plays_midi) exec 9>&- ;; esac
     [ -f /tmp/capture.wav ] && cp /tmp/capture.wav $S/out/$name.capture.wav
     [ -f $QV_WORK/$name.first-play.wav ] && cp $QV_WORK/$name.first-play.wav $S/out/
     echo "$name $status $(( $(date +%s) - start ))" >>$S/results.txt
     echo "$name: status $status"
 done
 wineserver -k
+echo $(( $(date +%s) - suite_start )) >$S/seconds.txt
 sync
