@@ -72,14 +72,18 @@ double TimeStartup(const std::string &exe, const char *cls)
 bool ShowsMovie(Player &p, const std::string &name)
 {
     HWND player = ChildOfClass(p.hwndMain, "MCIWndClass");
-    if (!player || TextOf(ChildOfClass(p.hwndMain, "Static")) != name)
+    if (!player)
         return false;
     int bar = PlayBarHeight(player);
     RECT main = ScreenRect(p.hwndMain), client{};
     GetClientRect(p.hwndMain, &client);
+    // The caption's text last: reading it waits for the player's thread,
+    // which is busy until the open is done, and would hide when the dialog
+    // went away.
     return RectInParent(player) == Xywh(4, 32, 320, 240 + bar) &&
            main.left == 80 && main.top == 16 && main.right - main.left == 338 &&
-           main.bottom - main.top >= 306 + bar && client.bottom >= 32 + 240 + bar;
+           main.bottom - main.top >= 306 + bar && client.bottom >= 32 + 240 + bar &&
+           TextOf(ChildOfClass(p.hwndMain, "Static")) == name;
 }
 
 // From the dialog's OK to the movie layout on the screen; `dialogGone`, if
