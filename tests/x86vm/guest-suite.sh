@@ -51,7 +51,10 @@ for name in $(cat $S/scenarios.txt); do
     player_plays_midi)
         exec 9>/qv/lock/midi
         flock 9
-        bash $S/midi-synth.sh start /tmp/synth.wav && synth=1 ;;
+        bash $S/midi-synth.sh start /tmp/synth.wav && synth=1
+        # Ahead of the other suite, as a desktop's sound server is: behind it,
+        # the synthesizer renders less than the time that passes.
+        [ $synth = 1 ] && renice -n -10 -p "$(cat /tmp/qv-synth/synth.pid)" >/dev/null ;;
     esac
     start=$(date +%s)
     QV_MIDI_SYNTH=$synth WINEDLLOVERRIDES=$overrides timeout 600 wine $L/bin/qvdriver.exe $name \
