@@ -81,7 +81,7 @@ SCENARIO(player_plays_midi)
     if (Env("QV_MIDI_SYNTH") == "1") {
         // Long enough that a late first note still leaves 1.5 s heard: in the
         // emulated machine, Wine's sequencer thread can start a second late.
-        PlayThenStop(player, 3000);
+        PlayThenStop(player, 4000);
         CHECK_EQ(DismissControlErrors(p), 0);
     } else {
         Note("no synthesizer on this machine: MIDI opened and clicked, not heard");
