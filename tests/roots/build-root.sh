@@ -24,7 +24,7 @@ testing)
 *) echo "usage: build-root.sh [debian13|testing]"; exit 2 ;;
 esac
 mirror=$(qv_debian_mirror)
-key=$(echo "$name" | cat - "$here/build-root.sh" | sha256sum | cut -c1-16)
+key=$(qv_cache_key <(echo "$name") "$here/build-root.sh")
 out=$QV_CACHE/$name-$key
 qv_cache_lock "$name-$key"
 if [ ! -f "$out/ready" ]; then

@@ -4,8 +4,9 @@
 # build-root.sh), that release's MinGW-w64 builds the product, the test
 # builds and the test driver into build/debian13; then the x64 suite, every
 # scenario but the corpus, runs over them under Wine 10, the image checks
-# over that build's release. Extra arguments go to CTest (the soak takes
-# Wine 10's own bounds). Ends with "N passed, N failed".
+# over that build's release. Extra arguments go to CTest; the soak takes
+# Wine 10's own bounds unless the caller sets them. Ends with "N passed,
+# N failed".
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -45,4 +46,5 @@ echo "built with Debian 13's toolchain: release $(stat -c %s "$work/x86/quorvane
 # Its own prefix (Wine 10 would upgrade the host's) and screenshots.
 qv_in_root QV_BUILD_DIR="$work/x64" QV_WINEPREFIX="$work/wineprefix" \
     QV_SCREENSHOTS="$work/screenshots" ${QV_SOAK_OPENS:+QV_SOAK_OPENS=$QV_SOAK_OPENS} \
+    ${QV_SOAK_KIB_PER_OPEN:+QV_SOAK_KIB_PER_OPEN=$QV_SOAK_KIB_PER_OPEN} \
     "$root/tests/harness/run-suite.sh" -LE corpus "$@"
