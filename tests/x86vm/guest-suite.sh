@@ -8,8 +8,10 @@ S=$(cd "$(dirname "$0")" && pwd)
 suite_start=$(date +%s)
 . $S/guest-env.sh
 # Programs mapped from the 9p share run with wrong pages (a C++ start-up
-# faults at once), so everything runs from a local copy.
-L=/tmp/qv
+# faults at once), so everything runs from a local copy. Its path names the
+# system: the soak finds its player in the one kernel's /proc by its command
+# line, which the other system's player must not share.
+L=/tmp/qv-d${QV_SYSTEM:?}
 mkdir -p $L && cp -r $S/bin $S/media $S/hostile $L/
 # Unix file names in UTF-8, or names with accented letters cannot be made.
 export LANG=C.UTF-8

@@ -14,9 +14,9 @@ for system in $(cat $S/systems.txt); do
         mount -t tmpfs tmpfs /d13/tmp
         mount --bind $S/d13 /d13/mnt/host
         mount --bind /qv/lock /d13/qv/lock
-        QV_DISPLAY=:2 chroot /d13 sh /mnt/host/guest-suite.sh >$S/d13/guest.log 2>&1 &
+        QV_SYSTEM=13 QV_DISPLAY=:2 chroot /d13 sh /mnt/host/guest-suite.sh >$S/d13/guest.log 2>&1 &
     else
-        QV_DISPLAY=:1 sh $S/d12/guest-suite.sh >$S/d12/guest.log 2>&1 &
+        QV_SYSTEM=12 QV_DISPLAY=:1 sh $S/d12/guest-suite.sh >$S/d12/guest.log 2>&1 &
     fi
 done
 wait
