@@ -65,6 +65,8 @@ for name in $(cat $S/scenarios.txt); do
     [ $synth = 1 ] && bash $S/midi-synth.sh stop && cp /tmp/synth.wav $S/out/$name.synth.wav
     case $name in player_plays_midi) exec 9>&- ;; esac
     [ -f /tmp/capture.wav ] && cp /tmp/capture.wav $S/out/$name.capture.wav
+    # A failed scenario keeps Wine's trace, to be read on the host.
+    [ $status = 0 ] || cp $QV_TRACE $S/out/
     [ -f $QV_WORK/$name.first-play.wav ] && cp $QV_WORK/$name.first-play.wav $S/out/
     echo "$name $status $(( $(date +%s) - start ))" >>$S/results.txt
     echo "$name: status $status"
