@@ -9,8 +9,9 @@ std::vector<RelayEvent> TracedRun(const std::string &exe, DWORD *exitCode)
 {
     Player p = Launch(exe, StartTrace());
     REQUIRE(WaitMainWindow(p));
+    ImageSpan image = ImageOf(p);
     *exitCode = CloseAndWait(p);
-    return ProductCalls(exe);
+    return ProductCalls(image);
 }
 
 // Runs a build that must fail at start: exactly one box with `text`, owned
@@ -29,9 +30,10 @@ std::vector<RelayEvent> ExpectStartupFailure(const std::string &exe,
     CHECK_EQ(BoxText(box), std::string(text));
     CHECK(GetWindow(box, GW_OWNER) == NULL);
     CHECK(TopLevelWindows(p.pi.dwProcessId, "QVWinClass").empty());
+    ImageSpan image = ImageOf(p);
     DismissBox(box);
     CHECK_EQ(WaitExit(p), 1ul);
-    return ProductCalls(exe);
+    return ProductCalls(image);
 }
 
 }  // namespace

@@ -9,32 +9,8 @@
 #include <cstring>
 #include <fstream>
 
-namespace {
+#include <psapi.h>  // after windows.h
 
-// The image's address range, read from its own PE header: Wine maps the
-// executable at its preferred base.
-bool ImageRange(const std::string &exe, unsigned long long &lo, unsigned long long &hi)
-{
-    std::ifstream f(exe, std::ios::binary);
-    std::vector<char> head(4096);
-    if (!f.read(head.data(), head.size()))
-        return false;
-    const IMAGE_DOS_HEADER *dos = reinterpret_cast<const IMAGE_DOS_HEADER *>(head.data());
-    const char *nt = head.data() + dos->e_lfanew;
-    WORD magic = *reinterpret_cast<const WORD *>(nt + 4 + sizeof(IMAGE_FILE_HEADER));
-    if (magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC) {
-        auto *h = reinterpret_cast<const IMAGE_NT_HEADERS64 *>(nt);
-        lo = h->OptionalHeader.ImageBase;
-        hi = lo + h->OptionalHeader.SizeOfImage;
-    } else {
-        auto *h = reinterpret_cast<const IMAGE_NT_HEADERS32 *>(nt);
-        lo = h->OptionalHeader.ImageBase;
-        hi = lo + h->OptionalHeader.SizeOfImage;
-    }
-    return true;
-}
-
-}  // namespace
 
 static std::string TraceFile()
 {
@@ -44,16 +20,32 @@ static std::string TraceFile()
     return WinPath(unix);
 }
 
-std::vector<RelayEvent> ProductCalls(const std::string &exe)
+ImageSpan ImageOf(const Player &p)
 {
-    std::string log = TraceFile();
+    // The first module is the executable. Its preferred base is only a
+    // hint: the loader maps it elsewhere when that range is taken.
+    ImageSpan span;
+    HMODULE exe = NULL;
+    DWORD needed = 0;
+    MODULEINFO mi{};
+    if (EnumProcessModules(p.pi.hProcess, &exe, sizeof exe, &needed) &&
+        GetModuleInformation(p.pi.hProcess, exe, &mi, sizeof mi)) {
+        span.lo = reinterpret_cast<ULONG_PTR>(mi.lpBaseOfDll);
+        span.hi = span.lo + mi.SizeOfImage;
+    }
+    if (span.lo == 0)
+        AbortScenario("the player's image is not listed in its process");
+    return span;
+}
+
+std::vector<RelayEvent> ProductCalls(const ImageSpan &image)
+{
     std::vector<RelayEvent> out;
-    unsigned long long lo = 0, hi = 0;
-    if (!ImageRange(exe, lo, hi))
-        return out;
-    std::ifstream f(log);
+    std::ifstream f(TraceFile());
     std::string line;
+    int lines = 0;
     while (std::getline(f, line)) {
+        ++lines;
         size_t at = line.find(":Call ");
         bool isReturn = false;
         if (at == std::string::npos) {
@@ -64,7 +56,7 @@ std::vector<RelayEvent> ProductCalls(const std::string &exe)
         if (at == std::string::npos || retAt == std::string::npos)
             continue;
         unsigned long long ret = strtoull(line.c_str() + retAt + 5, NULL, 16);
-        if (ret < lo || ret >= hi)
+        if (ret < image.lo || ret >= image.hi)
             continue;
         size_t nameStart = at + 6;
         size_t paren = line.find('(', nameStart);
@@ -82,6 +74,9 @@ std::vector<RelayEvent> ProductCalls(const std::string &exe)
         }
         out.push_back(e);
     }
+    if (out.empty())
+        Note("no call from the image at %#llx in %d trace lines",
+             static_cast<unsigned long long>(image.lo), lines);
     return out;
 }
 

@@ -3,6 +3,8 @@
 // of platform calls from outside the program.
 #pragma once
 
+#include "harness.h"
+
 #include <string>
 #include <vector>
 
@@ -12,9 +14,13 @@ struct RelayEvent {
     std::string args;  // the call's argument text, or the return value
 };
 
-// The calls of the executable `exeWinPath` in the trace written since the
-// last StartTrace().
-std::vector<RelayEvent> ProductCalls(const std::string &exeWinPath);
+// Where a running player's executable lies in its address space.
+struct ImageSpan {
+    ULONG_PTR lo = 0, hi = 0;
+};
+ImageSpan ImageOf(const Player &p);
+// The calls made from `image` in the trace written since the last StartTrace().
+std::vector<RelayEvent> ProductCalls(const ImageSpan &image);
 // Index of the first call (or return) of `fn` at or after `from`; -1 if none.
 int FindEvent(const std::vector<RelayEvent> &ev, const char *fn, bool isReturn = false,
               int from = 0);

@@ -140,6 +140,7 @@ SCENARIO(media_call_order)
     std::vector<std::string> env = StartTrace();
     Player p = Launch(ProductExe(), env);
     REQUIRE(WaitMainWindow(p));
+    ImageSpan image = ImageOf(p);
     OpenFile(p, MediaPath("tone440.wav"));
     ExpectRefused(p, MediaPath("text.avi"));
     OpenFile(p, MediaPath("movie176x144.avi"));
@@ -147,7 +148,7 @@ SCENARIO(media_call_order)
     ExpectRefused(p, MediaPath("no-movie-data.avi"));
     CHECK_EQ(CloseAndWait(p), 0ul);
 
-    std::vector<RelayEvent> ev = ProductCalls(ProductExe());
+    std::vector<RelayEvent> ev = ProductCalls(image);
     std::string media = MediaPath("");
     media.pop_back();  // the folder, as the dialog reports it
     CHECK_EQ(CountCalls(ev, "AVIFileInit"), 3);
